@@ -1,0 +1,30 @@
+# The two commands of the README. Both install what is missing first.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+PACKAGES = g++ cmake ninja-build libgtest-dev libbenchmark-dev libssl-dev \
+           qt6-base-dev libcpp-httplib-dev clang curl xvfb
+
+.PHONY: run test deps build test-asan clean
+
+deps:
+	@./scripts/install-deps $(PACKAGES)
+
+build: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/brindle
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DBRINDLE_SANITIZE=address,undefined -DBRINDLE_BENCH=OFF >/dev/null
+	@cmake --build build-asan -j $(JOBS)
+	cd build-asan && ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) build-asan

@@ -1,0 +1,26 @@
+// Reading a file whole, and replacing one so that it is never left truncated:
+// the new bytes go to a temporary file in the same folder, which is flushed
+// to disk and renamed over the target. A failure at any step removes the
+// temporary file and leaves the old file as it was.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+
+namespace platform
+{
+
+// Replaces `path` with `bytes`. The new file gets `mode` (before the umask)
+// A read-only target is replaced all the same, and writable again.
+// False on any failure; then nothing has changed.
+bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                           mode_t mode = 0644);
+
+// The whole content of a regular file, or nothing when it does not exist or
+// cannot be read completely.
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
+
+} // namespace platform
