@@ -1,0 +1,171 @@
+#include "platform/qt/qt_backend.h"
+
+#include "platform/qt/key_translation.h"
+#include "platform/qt/qt_event_pump.h"
+#include "platform/qt/qt_prompter.h"
+#include "platform/qt/ui_bridge.h"
+#include "platform/qt/window_mirror.h"
+#include "platform/qt/x11_desktop.h"
+#include "platform/ui/message_queue.h"
+#include "platform/ui/messages.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QPixmap>
+
+#include <cstdlib>
+
+namespace platform::qt
+{
+
+namespace
+{
+
+bool HasValue(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value && *value;
+}
+
+// Sends Qt's keys to the layer and keeps input away from windows the layer
+// has disabled (the owner of a modal dialog).
+class InputFilter final : public QObject
+{
+public:
+    explicit InputFilter(WindowMirror& mirror) : mirror(mirror) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (!watched->isWidgetType())
+            return false;
+        auto* widget = static_cast<QWidget*>(watched);
+        switch (event->type())
+        {
+        case QEvent::KeyPress:
+            return KeyPress(*widget, static_cast<QKeyEvent&>(*event));
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::KeyRelease:
+            return Blocked(*widget);
+        default:
+            return false;
+        }
+    }
+
+private:
+    // True when the top-level layer window under `widget` is disabled.
+    bool Blocked(const QWidget& widget) const
+    {
+        const HWND hwnd = mirror.HandleOf(widget.window());
+        const Window* window = FromHandle(hwnd);
+        return window && !window->IsWindowEnabled();
+    }
+
+    bool KeyPress(QWidget& widget, QKeyEvent& event)
+    {
+        const HWND target = mirror.HandleOf(&widget);
+        if (!target)
+            return false; // not ours (a message box, a menu)
+        if (Blocked(widget))
+            return true;
+        const std::optional<UINT> vk = VirtualKeyOf(event);
+        if (!vk)
+            return false;
+        if (mirror.HandlesKeys(target) && !IsDialogKey(*vk))
+            return false;
+        PostMessage(target, WM_KEYDOWN, *vk, 0);
+        const QString text = event.text();
+        if (!mirror.HandlesKeys(target) && !(event.modifiers() & Qt::ControlModifier))
+            for (QChar c : text)
+                if (c.isPrint())
+                    PostMessage(target, WM_CHAR, c.unicode(), 0);
+        return true;
+    }
+
+    WindowMirror& mirror;
+};
+
+} // namespace
+
+struct QtBackend::Parts
+{
+    int argc = 1;
+    char arg0[8] = "brindle";
+    char* argv[2] = {arg0, nullptr};
+    std::unique_ptr<QApplication> ownApp;
+    std::unique_ptr<QtEventPump> pump;
+    std::unique_ptr<UiBridge> bridge;
+    std::unique_ptr<WindowMirror> mirror;
+    std::unique_ptr<QtPrompter> prompter;
+    std::unique_ptr<X11Desktop> desktop;
+    std::unique_ptr<InputFilter> filter;
+    QMetaObject::Connection focusConnection;
+};
+
+QtBackend::QtBackend() : parts(std::make_unique<Parts>())
+{
+    if (!QApplication::instance())
+        parts->ownApp = std::make_unique<QApplication>(parts->argc, parts->argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    parts->pump = std::make_unique<QtEventPump>();
+    ThreadQueue::ForCurrentThread()->SetPump(parts->pump.get());
+    parts->bridge = std::make_unique<UiBridge>();
+    parts->mirror = std::make_unique<WindowMirror>(*parts->bridge);
+    SetWindowObserver(parts->mirror.get());
+    parts->prompter = std::make_unique<QtPrompter>(*parts->mirror);
+    SetPrompter(parts->prompter.get());
+    parts->desktop = std::make_unique<X11Desktop>(parts->mirror.get());
+    SetDesktopWindows(parts->desktop.get());
+    parts->filter = std::make_unique<InputFilter>(*parts->mirror);
+    qApp->installEventFilter(parts->filter.get());
+    WindowMirror* mirror = parts->mirror.get();
+    parts->focusConnection =
+        QObject::connect(qApp, &QApplication::focusChanged,
+                         [mirror](QWidget*, QWidget* now) { mirror->QtFocusChanged(now); });
+}
+
+QtBackend::~QtBackend()
+{
+    QObject::disconnect(parts->focusConnection);
+    qApp->removeEventFilter(parts->filter.get());
+    SetDesktopWindows(nullptr);
+    SetPrompter(nullptr);
+    SetWindowObserver(nullptr);
+    parts->mirror.reset();
+    parts->bridge.reset();
+    ThreadQueue::ForCurrentThread()->SetPump(nullptr);
+    parts->pump.reset();
+}
+
+bool QtBackend::DisplayAvailable()
+{
+    return HasValue("QT_QPA_PLATFORM") || HasValue("DISPLAY") || HasValue("WAYLAND_DISPLAY");
+}
+
+WindowMirror& QtBackend::Mirror()
+{
+    return *parts->mirror;
+}
+
+QWidget* QtBackend::WidgetOf(HWND hwnd) const
+{
+    return parts->mirror->WidgetOf(hwnd);
+}
+
+bool QtBackend::SaveScreenshot(HWND hwnd, const std::string& path) const
+{
+    QWidget* widget = WidgetOf(hwnd);
+    if (!widget)
+        return false;
+    const QString file = QString::fromStdString(path);
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    return widget->grab().save(file, "PNG");
+}
+
+} // namespace platform::qt
