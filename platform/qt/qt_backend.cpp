@@ -1,5 +1,6 @@
 #include "platform/qt/qt_backend.h"
 
+#include "platform/qt/app_icon.h"
 #include "platform/qt/key_translation.h"
 #include "platform/qt/qt_event_pump.h"
 #include "platform/qt/qt_prompter.h"
@@ -113,6 +114,8 @@ QtBackend::QtBackend() : parts(std::make_unique<Parts>())
     if (!QApplication::instance())
         parts->ownApp = std::make_unique<QApplication>(parts->argc, parts->argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(AppIcon());
+    QApplication::setDesktopFileName(QStringLiteral("brindle"));
     parts->pump = std::make_unique<QtEventPump>();
     ThreadQueue::ForCurrentThread()->SetPump(parts->pump.get());
     parts->bridge = std::make_unique<UiBridge>();
