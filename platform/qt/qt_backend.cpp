@@ -1,12 +1,15 @@
 #include "platform/qt/qt_backend.h"
 
 #include "platform/qt/app_icon.h"
+#include "platform/qt/control_adapters.h"
 #include "platform/qt/key_translation.h"
 #include "platform/qt/qt_event_pump.h"
 #include "platform/qt/qt_prompter.h"
+#include "platform/qt/text.h"
 #include "platform/qt/ui_bridge.h"
 #include "platform/qt/window_mirror.h"
 #include "platform/qt/x11_desktop.h"
+#include "platform/ui/list_view.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/messages.h"
 
@@ -14,6 +17,7 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPixmap>
 
@@ -120,7 +124,18 @@ QtBackend::QtBackend() : parts(std::make_unique<Parts>())
     ThreadQueue::ForCurrentThread()->SetPump(parts->pump.get());
     parts->bridge = std::make_unique<UiBridge>();
     parts->mirror = std::make_unique<WindowMirror>(*parts->bridge);
+    RegisterControlAdapters(*parts->mirror);
     SetWindowObserver(parts->mirror.get());
+    SetTextWidthFunction(
+        [](std::u16string_view text, const CellFont* font)
+        {
+            QFont measured = QApplication::font();
+            if (font && font->height > 0)
+                measured.setPixelSize(font->height);
+            if (font)
+                measured.setBold(font->weight >= 600);
+            return QFontMetrics(measured).horizontalAdvance(ToQString(text));
+        });
     parts->prompter = std::make_unique<QtPrompter>(*parts->mirror);
     SetPrompter(parts->prompter.get());
     parts->desktop = std::make_unique<X11Desktop>(parts->mirror.get());
@@ -137,6 +152,7 @@ QtBackend::~QtBackend()
 {
     QObject::disconnect(parts->focusConnection);
     qApp->removeEventFilter(parts->filter.get());
+    SetTextWidthFunction({});
     SetDesktopWindows(nullptr);
     SetPrompter(nullptr);
     SetWindowObserver(nullptr);

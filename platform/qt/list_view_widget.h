@@ -1,0 +1,55 @@
+// The report list view on screen: the layer's list paints itself through
+// its custom-draw stages into a QPainter (cell colours, fonts, grid lines,
+// focus rectangle, header, group headers, empty text); mouse, wheel and
+// context-menu input goes back to the list as its messages, in client
+// coordinates, through the message loop.
+#pragma once
+
+#include "platform/ui/win_types.h"
+
+#include <QWidget>
+
+class QScrollBar;
+
+namespace platform
+{
+class CListCtrl;
+}
+
+namespace platform::qt
+{
+
+class WindowMirror;
+
+class ListViewWidget final : public QWidget
+{
+public:
+    ListViewWidget(HWND hwnd, WindowMirror& mirror, QWidget* parent);
+
+    // Brings the scroll bar in line with the list and repaints.
+    void Refresh();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    CListCtrl* List() const;
+    void PostMouse(UINT message, const QMouseEvent& event);
+    void UpdateCursor(const QPoint& point);
+    void SyncScrollBar();
+
+    HWND hwnd;
+    WindowMirror& mirror;
+    QScrollBar* vertical;
+    bool syncing = false;
+};
+
+} // namespace platform::qt
