@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <filesystem>
 #include <sys/stat.h>
 
@@ -24,6 +26,11 @@ struct DataFile
     bool (*save)(const DataStore&);
     TextLines DataStore::*lines;
 };
+
+void PrintTo(const DataFile& p, std::ostream* out)
+{
+    *out << p.name;
+}
 
 const DataFile kPortfolios{"Portfolios", "portfolios.txt", LoadPortfolios, SavePortfolios,
                            &DataStore::folioLines};

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 using namespace std::string_literals;
 
 namespace
@@ -13,6 +15,11 @@ struct SplitCase
     std::string bytes;
     TextLines lines;
 };
+
+void PrintTo(const SplitCase& p, std::ostream* out)
+{
+    *out << p.name;
+}
 
 class SplitTextLinesTest : public ::testing::TestWithParam<SplitCase>
 {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 using namespace testing_support;
 using namespace std::string_literals;
 
@@ -35,6 +37,11 @@ struct NameCase
     const char* line;
     std::optional<std::string> name;
 };
+
+void PrintTo(const NameCase& p, std::ostream* out)
+{
+    *out << p.line;
+}
 
 class FolioNameOfTest : public ::testing::TestWithParam<NameCase>
 {

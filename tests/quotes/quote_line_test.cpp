@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstring>
 #include <limits>
 
@@ -102,6 +104,11 @@ struct MergeCase
     const char* merged;
 };
 
+void PrintTo(const MergeCase& p, std::ostream* out)
+{
+    *out << p.name;
+}
+
 class MergeQuoteFieldsTest : public ::testing::TestWithParam<MergeCase>
 {
 };
@@ -156,6 +163,11 @@ struct TimeCase
     std::time_t moment;
     const char* text;
 };
+
+void PrintTo(const TimeCase& p, std::ostream* out)
+{
+    *out << p.tz << " " << p.moment;
+}
 
 class FormatTimeHMSTest : public ::testing::TestWithParam<TimeCase>
 {
