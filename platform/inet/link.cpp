@@ -8,6 +8,7 @@
 
 #include <arpa/inet.h>
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
@@ -37,9 +38,20 @@ bool IsIpLiteral(const std::string& host)
            inet_pton(AF_INET6, host.c_str(), &buffer) == 1;
 }
 
+// TLS writes go through write(), which raises SIGPIPE when the peer has
+// gone; a server hanging up must fail the request, not end the program.
+void IgnoreBrokenPipes()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { std::signal(SIGPIPE, SIG_IGN); });
+}
+
 } // namespace
 
-Link::Link() : wakeFd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+Link::Link() : wakeFd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
+{
+    IgnoreBrokenPipes();
+}
 
 Link::~Link()
 {

@@ -17,6 +17,7 @@
 #include <cerrno>
 #include <charconv>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
@@ -323,6 +324,8 @@ Fault ParseFault(std::string_view spec)
 
 Server::Server(Config cfg) : config(std::move(cfg))
 {
+    // A client that hangs up mid-answer must not end the process.
+    std::signal(SIGPIPE, SIG_IGN);
     const KeyAndCertificate authority = MakeAuthority("Brindle quotesim authority");
     const KeyAndCertificate server =
         MakeServerCertificate(authority, {"finnhub.io", "www.alphavantage.co", "localhost"});
@@ -487,11 +490,6 @@ void Server::Serve(int fd, bool secure)
     {
         if (ssl && !abrupt)
             SSL_shutdown(ssl.get());
-        if (abrupt)
-        {
-            linger reset{1, 0};
-            setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
-        }
         ssl.reset();
         {
             std::lock_guard lock(mutex);

@@ -37,7 +37,7 @@ struct Fault
     bool shortBody = false; // send half the body against the full Content-Length, close cleanly
     bool noLength = false;  // no Content-Length: the body runs until the connection closes
     bool chunked = false;   // chunked transfer coding
-    bool cut = false;       // half the body, then the connection is reset (no TLS close_notify)
+    bool cut = false;       // half the body, then a close without TLS close_notify
     bool silent = false;    // read the request and never answer
     int slowMs = 0;         // send the body in 16-byte pieces, this long apart
     bool empty = false;     // answer as for a symbol the service does not know
