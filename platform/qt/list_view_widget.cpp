@@ -13,10 +13,13 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStaticText>
 #include <QStyle>
 #include <QStyleOptionHeader>
 #include <QToolTip>
 #include <QWheelEvent>
+
+#include <optional>
 
 namespace platform::qt
 {
@@ -70,9 +73,11 @@ Qt::Alignment AlignmentOf(int format)
 class PainterTarget final : public PaintTarget
 {
 public:
-    PainterTarget(QPainter& painter, QWidget& widget, bool gridLines)
-        : painter(painter), widget(widget), gridLines(gridLines)
+    PainterTarget(QPainter& painter, QWidget& widget, TextCache& cache, bool gridLines)
+        : painter(painter), widget(widget), cache(cache), gridLines(gridLines),
+          baseFont(widget.font()), baseMetrics(baseFont)
     {
+        cache.UseFont(baseFont);
     }
 
     void Cell(const PaintedCell& cell) override
@@ -81,20 +86,60 @@ public:
         painter.fillRect(rect, ToQColor(cell.backColour));
         if (gridLines)
         {
-            painter.setPen(kGridLineColour);
-            painter.drawLine(rect.topRight(), rect.bottomRight());
-            painter.drawLine(rect.bottomLeft(), rect.bottomRight());
+            // One-pixel fills: much cheaper than stroked lines.
+            painter.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), kGridLineColour);
+            painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), kGridLineColour);
         }
         if (cell.text.empty())
             return;
-        const QFont font = FontOf(cell.font, widget.font());
-        painter.setFont(font);
+        const int available = rect.width() - 2 * kCellPadding;
+        if (available <= 0)
+            return;
+        const QFont* font = &baseFont;
+        const QFontMetrics* metrics = &baseMetrics;
+        std::optional<QFont> cellFont;
+        std::optional<QFontMetrics> cellMetrics;
+        if (cell.font)
+        {
+            cellFont.emplace(FontOf(cell.font, baseFont));
+            cellMetrics.emplace(*cellFont);
+            font = &*cellFont;
+            metrics = &*cellMetrics;
+        }
+        if (font != currentFont || cell.font)
+        {
+            painter.setFont(*font);
+            currentFont = cell.font ? nullptr : font;
+        }
         painter.setPen(ToQColor(cell.textColour));
-        const QRect textRect = rect.adjusted(kCellPadding, 0, -kCellPadding, 0);
-        const QString text =
-            QFontMetrics(font).elidedText(ToQString(cell.text), Qt::ElideRight, textRect.width());
-        painter.drawText(textRect, static_cast<int>(AlignmentOf(cell.format)) | Qt::TextSingleLine,
-                         text);
+        // Texts of the list's own font are shaped once and kept: a grid
+        // repeats the same few texts in every paint.
+        QString text = ToQString(cell.text);
+        const ShapedText* shaped = cell.font ? nullptr : cache.Find(text, *metrics);
+        int width = shaped ? shaped->width : metrics->horizontalAdvance(text);
+        if (width > available)
+        {
+            text = metrics->elidedText(text, Qt::ElideRight, available);
+            shaped = cell.font ? nullptr : cache.Find(text, *metrics);
+            width = shaped ? shaped->width : metrics->horizontalAdvance(text);
+        }
+        int x = rect.left() + kCellPadding;
+        switch (cell.format & LVCFMT_JUSTIFYMASK)
+        {
+        case LVCFMT_RIGHT:
+            x = rect.right() + 1 - kCellPadding - width;
+            break;
+        case LVCFMT_CENTER:
+            x = rect.left() + (rect.width() - width) / 2;
+            break;
+        default:
+            break;
+        }
+        const int top = rect.top() + (rect.height() - metrics->height()) / 2;
+        if (shaped)
+            painter.drawStaticText(QPoint(x, top), shaped->text);
+        else
+            painter.drawText(QPoint(x, top + metrics->ascent()), text);
     }
 
     void FocusRect(const RECT& r) override
@@ -109,6 +154,7 @@ public:
     void EmptyText(std::u16string_view text, const RECT& r) override
     {
         painter.setFont(widget.font());
+        currentFont = nullptr;
         painter.setPen(ToQColor(RGB(0, 0, 0)));
         painter.drawText(ToQRect(r), Qt::AlignCenter | Qt::TextSingleLine, ToQString(text));
     }
@@ -137,6 +183,7 @@ public:
         QFont font = widget.font();
         font.setBold(true);
         painter.setFont(font);
+        currentFont = nullptr;
         const QColor blue(0x1e, 0x39, 0x87);
         painter.setPen(blue);
         const QRect textRect = rect.adjusted(kCellPadding, 0, -kCellPadding, -4);
@@ -152,7 +199,11 @@ public:
 private:
     QPainter& painter;
     QWidget& widget;
+    TextCache& cache;
     bool gridLines;
+    const QFont baseFont;
+    const QFontMetrics baseMetrics;
+    const QFont* currentFont = nullptr;
 };
 
 WPARAM KeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
@@ -170,6 +221,29 @@ WPARAM KeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
 }
 
 } // namespace
+
+void TextCache::UseFont(const QFont& newFont)
+{
+    if (newFont == font)
+        return;
+    font = newFont;
+    entries.clear();
+}
+
+const ShapedText* TextCache::Find(const QString& text, const QFontMetrics& metrics)
+{
+    auto it = entries.find(text);
+    if (it != entries.end())
+        return &it.value();
+    if (entries.size() >= kMaxEntries)
+        entries.clear();
+    ShapedText shaped;
+    shaped.text.setText(text);
+    shaped.text.setTextFormat(Qt::PlainText);
+    shaped.text.prepare(QTransform(), font);
+    shaped.width = metrics.horizontalAdvance(text);
+    return &entries.insert(text, std::move(shaped)).value();
+}
 
 ListViewWidget::ListViewWidget(HWND hwnd, WindowMirror& mirror, QWidget* parent)
     : QWidget(parent), hwnd(hwnd), mirror(mirror), vertical(new QScrollBar(Qt::Vertical, this))
@@ -247,7 +321,8 @@ void ListViewWidget::paintEvent(QPaintEvent*)
         style()->drawControl(QStyle::CE_HeaderEmptyArea, &filler, &painter, this);
         painter.restore();
     }
-    PainterTarget target(painter, *this, (list->GetExtendedStyle() & LVS_EX_GRIDLINES) != 0);
+    PainterTarget target(painter, *this, textCache,
+                         (list->GetExtendedStyle() & LVS_EX_GRIDLINES) != 0);
     list->Paint(&target);
 }
 

@@ -7,8 +7,12 @@
 
 #include "platform/ui/win_types.h"
 
+#include <QFont>
+#include <QHash>
+#include <QStaticText>
 #include <QWidget>
 
+class QFontMetrics;
 class QScrollBar;
 
 namespace platform
@@ -20,6 +24,26 @@ namespace platform::qt
 {
 
 class WindowMirror;
+
+struct ShapedText
+{
+    QStaticText text;
+    int width = 0;
+};
+
+// Texts shaped in the list's font, kept between paints (bounded).
+class TextCache
+{
+public:
+    // Empties the cache when the font differs from the last one used.
+    void UseFont(const QFont& font);
+    const ShapedText* Find(const QString& text, const QFontMetrics& metrics);
+
+private:
+    static constexpr int kMaxEntries = 4096;
+    QFont font;
+    QHash<QString, ShapedText> entries;
+};
 
 class ListViewWidget final : public QWidget
 {
@@ -49,6 +73,7 @@ private:
     HWND hwnd;
     WindowMirror& mirror;
     QScrollBar* vertical;
+    TextCache textCache;
     bool syncing = false;
 };
 
