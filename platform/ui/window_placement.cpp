@@ -105,7 +105,7 @@ void Restore(Window& window)
 {
     if (window.IsIconic() && window.RestoresToMaximized())
     {
-        window.ModifyStyle(WS_MINIMIZE, 0);
+        window.ModifyStyle(WS_MINIMIZE, WS_MAXIMIZE);
         window.SetRestoresToMaximized(false);
         SendSize(window, SIZE_MAXIMIZED);
         return;
