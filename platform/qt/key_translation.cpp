@@ -13,41 +13,41 @@ std::optional<UINT> VirtualKeyOf(const QKeyEvent& event)
     if (key >= Qt::Key_0 && key <= Qt::Key_9)
         return static_cast<UINT>('0' + (key - Qt::Key_0));
     if (key >= Qt::Key_F1 && key <= Qt::Key_F12)
-        return kVkF1 + static_cast<UINT>(key - Qt::Key_F1);
+        return VK_F1 + static_cast<UINT>(key - Qt::Key_F1);
     switch (key)
     {
     case Qt::Key_Backspace:
-        return kVkBack;
+        return VK_BACK;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-        return kVkTab;
+        return VK_TAB;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return kVkReturn;
+        return VK_RETURN;
     case Qt::Key_Escape:
-        return kVkEscape;
+        return VK_ESCAPE;
     case Qt::Key_Space:
-        return kVkSpace;
+        return VK_SPACE;
     case Qt::Key_PageUp:
-        return kVkPrior;
+        return VK_PRIOR;
     case Qt::Key_PageDown:
-        return kVkNext;
+        return VK_NEXT;
     case Qt::Key_End:
-        return kVkEnd;
+        return VK_END;
     case Qt::Key_Home:
-        return kVkHome;
+        return VK_HOME;
     case Qt::Key_Left:
-        return kVkLeft;
+        return VK_LEFT;
     case Qt::Key_Up:
-        return kVkUp;
+        return VK_UP;
     case Qt::Key_Right:
-        return kVkRight;
+        return VK_RIGHT;
     case Qt::Key_Down:
-        return kVkDown;
+        return VK_DOWN;
     case Qt::Key_Insert:
-        return kVkInsert;
+        return VK_INSERT;
     case Qt::Key_Delete:
-        return kVkDelete;
+        return VK_DELETE;
     case Qt::Key_Menu:
         return kVkApps;
     case Qt::Key_Plus:
@@ -55,11 +55,11 @@ std::optional<UINT> VirtualKeyOf(const QKeyEvent& event)
     case Qt::Key_Minus:
         return kVkSubtract;
     case Qt::Key_Shift:
-        return kVkShift;
+        return VK_SHIFT;
     case Qt::Key_Control:
-        return kVkControl;
+        return VK_CONTROL;
     case Qt::Key_Alt:
-        return kVkMenu;
+        return VK_MENU;
     default:
         return std::nullopt;
     }
@@ -67,7 +67,7 @@ std::optional<UINT> VirtualKeyOf(const QKeyEvent& event)
 
 bool IsDialogKey(UINT vk)
 {
-    return vk == kVkTab || vk == kVkReturn || vk == kVkEscape || vk == kVkF1;
+    return vk == VK_TAB || vk == VK_RETURN || vk == VK_ESCAPE || vk == VK_F1;
 }
 
 } // namespace platform::qt

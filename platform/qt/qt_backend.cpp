@@ -6,12 +6,14 @@
 #include "platform/qt/qt_event_pump.h"
 #include "platform/qt/qt_prompter.h"
 #include "platform/qt/text.h"
-#include "platform/qt/ui_bridge.h"
 #include "platform/qt/window_mirror.h"
 #include "platform/qt/x11_desktop.h"
+#include "platform/ui/dialog_template.h"
+#include "platform/ui/input.h"
 #include "platform/ui/list_view.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/messages.h"
+#include "platform/ui/ui_task.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -84,12 +86,27 @@ private:
             return false;
         if (mirror.HandlesKeys(target) && !IsDialogKey(*vk))
             return false;
-        PostMessage(target, WM_KEYDOWN, *vk, 0);
-        const QString text = event.text();
+        unsigned modifiers = 0;
+        if (event.modifiers() & Qt::ShiftModifier)
+            modifiers |= MOD_SHIFT;
+        if (event.modifiers() & Qt::ControlModifier)
+            modifiers |= MOD_CONTROL;
+        if (event.modifiers() & Qt::AltModifier)
+            modifiers |= MOD_ALT;
+        std::u16string chars;
         if (!mirror.HandlesKeys(target) && !(event.modifiers() & Qt::ControlModifier))
-            for (QChar c : text)
+            for (QChar c : event.text())
                 if (c.isPrint())
-                    PostMessage(target, WM_CHAR, c.unicode(), 0);
+                    chars.push_back(c.unicode());
+        // Through the layer's loop, with the dialog's PreTranslateMessage
+        // first, as a key message from the system's queue.
+        PostTask(
+            [vk = *vk, modifiers, target, chars]
+            {
+                PressKey(vk, modifiers, target);
+                if (!chars.empty() && IsWindow(target))
+                    TypeChars(chars, target);
+            });
         return true;
     }
 
@@ -105,7 +122,6 @@ struct QtBackend::Parts
     char* argv[2] = {arg0, nullptr};
     std::unique_ptr<QApplication> ownApp;
     std::unique_ptr<QtEventPump> pump;
-    std::unique_ptr<UiBridge> bridge;
     std::unique_ptr<WindowMirror> mirror;
     std::unique_ptr<QtPrompter> prompter;
     std::unique_ptr<X11Desktop> desktop;
@@ -122,9 +138,16 @@ QtBackend::QtBackend() : parts(std::make_unique<Parts>())
     QApplication::setDesktopFileName(QStringLiteral("brindle"));
     parts->pump = std::make_unique<QtEventPump>();
     ThreadQueue::ForCurrentThread()->SetPump(parts->pump.get());
-    parts->bridge = std::make_unique<UiBridge>();
-    parts->mirror = std::make_unique<WindowMirror>(*parts->bridge);
+    parts->mirror = std::make_unique<WindowMirror>();
     RegisterControlAdapters(*parts->mirror);
+    {
+        // Dialog units from the screen's dialog font, as the window system
+        // measures them.
+        const QFontMetrics metrics(QApplication::font());
+        const int letters = metrics.horizontalAdvance(
+            QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+        SetDialogBaseUnits((letters / 26 + 1) / 2, metrics.height());
+    }
     SetWindowObserver(parts->mirror.get());
     SetTextWidthFunction(
         [](std::u16string_view text, const CellFont* font)
@@ -153,11 +176,11 @@ QtBackend::~QtBackend()
     QObject::disconnect(parts->focusConnection);
     qApp->removeEventFilter(parts->filter.get());
     SetTextWidthFunction({});
+    SetDialogBaseUnits(0, 0);
     SetDesktopWindows(nullptr);
     SetPrompter(nullptr);
     SetWindowObserver(nullptr);
     parts->mirror.reset();
-    parts->bridge.reset();
     ThreadQueue::ForCurrentThread()->SetPump(nullptr);
     parts->pump.reset();
 }

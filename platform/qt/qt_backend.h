@@ -16,7 +16,6 @@ namespace platform::qt
 {
 
 class WindowMirror;
-class UiBridge;
 
 class QtBackend
 {

@@ -1,10 +1,10 @@
 #include "platform/qt/qt_prompter.h"
 
 #include "platform/qt/text.h"
-#include "platform/qt/ui_bridge.h"
 #include "platform/qt/window_mirror.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/messages.h"
+#include "platform/ui/ui_task.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -76,7 +76,6 @@ int QtPrompter::ShowMessageBox(const MessageBoxRequest& request)
     }
 
     int answer = 0;
-    UiBridge& bridge = mirror.Bridge();
     QObject::connect(&box, &QMessageBox::finished,
                      [&](int)
                      {
@@ -99,7 +98,7 @@ int QtPrompter::ShowMessageBox(const MessageBoxRequest& request)
                              answer = escapeAnswer;
                              break;
                          }
-                         bridge.Nudge();
+                         PostTask([] {}); // the loop below checks its end
                      });
     box.show();
     RunMessageLoopUntil([&] { return answer != 0; });

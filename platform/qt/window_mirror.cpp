@@ -2,8 +2,9 @@
 
 #include "platform/qt/text.h"
 #include "platform/qt/top_level_widget.h"
-#include "platform/qt/ui_bridge.h"
+#include "platform/ui/dialog.h"
 #include "platform/ui/message_queue.h"
+#include "platform/ui/ui_task.h"
 
 #include <QApplication>
 #include <QVariant>
@@ -55,8 +56,8 @@ private:
     WindowMirror& mirror;
 };
 
-WindowMirror::WindowMirror(UiBridge& bridge)
-    : bridge(bridge), genericChild(std::make_unique<GenericChildAdapter>()),
+WindowMirror::WindowMirror()
+    : genericChild(std::make_unique<GenericChildAdapter>()),
       topLevel(std::make_unique<TopLevelAdapter>())
 {
 }
@@ -122,8 +123,14 @@ void WindowMirror::OnCreated(Window& window)
     }
     else
     {
-        // A new top-level window stays above the one that was active.
-        parent = QApplication::activeWindow();
+        // A dialog stays above its owner; another new top-level window
+        // above the one that was active.
+        const auto* dialog = dynamic_cast<const CDialogEx*>(&window);
+        parent = dialog ? WidgetOf(dialog->GetOwner()) : nullptr;
+        if (!parent)
+            parent = QApplication::activeWindow();
+        if (parent)
+            parent = parent->window();
     }
     ApplyScope scope(*this);
     ControlAdapter& adapter = AdapterFor(window);
@@ -168,6 +175,7 @@ void WindowMirror::OnChanged(Window& window, WindowChange what)
         break;
     case WindowChange::Style:
         ApplyStyle(window, widget);
+        it->second.adapter->SyncContent(window, widget);
         break;
     case WindowChange::Content:
         it->second.adapter->SyncContent(window, widget);
@@ -194,9 +202,14 @@ void WindowMirror::ApplyRect(Window& window, QWidget& widget)
         if ((window.GetStyle() & (WS_MINIMIZE | WS_MAXIMIZE)) == 0 && widget.geometry() != rect)
             widget.setGeometry(rect);
     }
-    else if (widget.geometry() != rect)
+    else
     {
-        widget.setGeometry(rect);
+        auto it = entries.find(window.Handle().id);
+        const QRect placed = it != entries.end()
+                                 ? it->second.adapter->Geometry(window.GetWindowRect(), widget)
+                                 : rect;
+        if (widget.geometry() != placed)
+            widget.setGeometry(placed);
     }
 }
 
@@ -214,7 +227,7 @@ void WindowMirror::ApplyStyle(Window& window, QWidget& widget)
 
 void WindowMirror::PostToWindow(HWND hwnd, std::function<void(Window&)> work)
 {
-    bridge.Post(
+    PostTask(
         [hwnd, work = std::move(work)]
         {
             if (Window* window = FromHandle(hwnd))
@@ -260,7 +273,7 @@ void WindowMirror::QtFocusChanged(QWidget* now)
     const HWND hwnd = HandleOf(now);
     if (!hwnd)
         return;
-    bridge.Post(
+    PostTask(
         [hwnd]
         {
             if (FromHandle(hwnd) && GetFocus() != hwnd)

@@ -2,7 +2,8 @@
 // message-only gets a widget of its kind (a ControlAdapter chosen by the
 // window's class name); layer changes update the widget, and Qt input goes
 // back to the layer as messages or as calls of the control's input entry
-// points, posted through the UiBridge.
+// points, posted to run from the layer's loop (PostTask): a Qt handler never
+// calls into the system's code itself, which may open a modal dialog.
 #pragma once
 
 #include "platform/ui/window.h"
@@ -10,6 +11,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -18,7 +20,6 @@
 namespace platform::qt
 {
 
-class UiBridge;
 class WindowMirror;
 
 // How one kind of layer window is shown.
@@ -31,6 +32,11 @@ public:
     // Brings the widget in line with the window's text or content.
     virtual void SyncText(Window&, QWidget&) {}
     virtual void SyncContent(Window&, QWidget&) {}
+    // Where the widget goes for the window's rectangle (the same by default).
+    virtual QRect Geometry(const RECT& rect, QWidget&)
+    {
+        return QRect(rect.left, rect.top, rect.Width(), rect.Height());
+    }
     // True when the widget handles typing itself (an edit field): only the
     // dialog keys go from it to the layer.
     virtual bool HandlesKeys() const { return false; }
@@ -39,7 +45,7 @@ public:
 class WindowMirror final : public WindowObserver
 {
 public:
-    explicit WindowMirror(UiBridge& bridge);
+    WindowMirror();
     ~WindowMirror() override;
 
     void OnCreated(Window& window) override;
@@ -58,8 +64,6 @@ public:
     // True while the mirror applies layer state to widgets; widget handlers
     // then report nothing back.
     bool Applying() const { return applying > 0; }
-
-    UiBridge& Bridge() { return bridge; }
 
     // Runs `work` on the layer's window `hwnd` from the layer's loop, if the
     // window still exists then.
@@ -85,7 +89,6 @@ private:
     void ApplyRect(Window& window, QWidget& widget);
     void ApplyStyle(Window& window, QWidget& widget);
 
-    UiBridge& bridge;
     std::map<std::string, std::unique_ptr<ControlAdapter>, std::less<>> adapters;
     std::unique_ptr<ControlAdapter> genericChild;
     std::unique_ptr<ControlAdapter> topLevel;

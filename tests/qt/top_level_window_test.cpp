@@ -21,11 +21,14 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
         seen.push_back(message);
+        if (message == WM_KEYDOWN || message == WM_CHAR)
+            keys.push_back(MSG{Handle(), message, wParam, lParam});
         if (message == WM_CLOSE)
             return 0; // the test decides when to close
         return Window::WindowProc(message, wParam, lParam);
     }
     std::vector<UINT> seen;
+    std::vector<MSG> keys;
 };
 
 constexpr DWORD kMainStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX |
@@ -100,14 +103,10 @@ TEST_F(TopLevelWindowTest, KeysGoToTheLayerAsKeyAndCharacterMessages)
     window.Create(CreateParams{.text = u"Keys", .style = kMainStyle, .rect = RECT{0, 0, 200, 100}});
     QWidget* widget = WidgetOf(window.Handle());
     ASSERT_NE(widget, nullptr);
-    std::vector<MSG> keys;
-    window.seen.clear();
     QTest::keyClick(widget, Qt::Key_Escape);
     QTest::keyClick(widget, Qt::Key_A);
-    MSG msg;
-    while (PeekMessage(msg, true))
-        if (msg.message == WM_KEYDOWN || msg.message == WM_CHAR)
-            keys.push_back(msg);
+    PumpWaitingMessages();
+    const std::vector<MSG>& keys = window.keys;
     ASSERT_EQ(keys.size(), 3u);
     EXPECT_EQ(keys[0].message, WM_KEYDOWN);
     EXPECT_EQ(keys[0].wParam, 0x1Bu);
