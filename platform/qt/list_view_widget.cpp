@@ -321,9 +321,17 @@ void ListViewWidget::paintEvent(QPaintEvent*)
         style()->drawControl(QStyle::CE_HeaderEmptyArea, &filler, &painter, this);
         painter.restore();
     }
-    PainterTarget target(painter, *this, textCache,
-                         (list->GetExtendedStyle() & LVS_EX_GRIDLINES) != 0);
-    list->Paint(&target);
+    {
+        PainterTarget target(painter, *this, textCache,
+                             (list->GetExtendedStyle() & LVS_EX_GRIDLINES) != 0);
+        list->Paint(&target);
+    }
+    if ((list->GetStyle() & WS_BORDER) || (list->GetExStyle() & WS_EX_CLIENTEDGE))
+    {
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
 }
 
 void ListViewWidget::PostMouse(UINT message, const QMouseEvent& event)

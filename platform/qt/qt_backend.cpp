@@ -14,6 +14,7 @@
 #include "platform/ui/message_queue.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/ui_task.h"
+#include "platform/ui/window_placement.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -22,6 +23,7 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPixmap>
+#include <QScreen>
 
 #include <cstdlib>
 
@@ -30,6 +32,9 @@ namespace platform::qt
 
 namespace
 {
+
+// The layer's screen without a backend.
+constexpr RECT kHeadlessWorkArea{0, 0, 1920, 1080};
 
 bool HasValue(const char* name)
 {
@@ -140,6 +145,12 @@ QtBackend::QtBackend() : parts(std::make_unique<Parts>())
     ThreadQueue::ForCurrentThread()->SetPump(parts->pump.get());
     parts->mirror = std::make_unique<WindowMirror>();
     RegisterControlAdapters(*parts->mirror);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+    {
+        const QRect area = screen->availableGeometry();
+        SetScreenWorkArea(
+            RECT{area.left(), area.top(), area.left() + area.width(), area.top() + area.height()});
+    }
     {
         // Dialog units from the screen's dialog font, as the window system
         // measures them.
@@ -177,6 +188,7 @@ QtBackend::~QtBackend()
     qApp->removeEventFilter(parts->filter.get());
     SetTextWidthFunction({});
     SetDialogBaseUnits(0, 0);
+    SetScreenWorkArea(kHeadlessWorkArea);
     SetDesktopWindows(nullptr);
     SetPrompter(nullptr);
     SetWindowObserver(nullptr);

@@ -5,6 +5,7 @@
 #include "platform/ui/dialog.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/ui_task.h"
+#include "platform/ui/window_placement.h"
 
 #include <QApplication>
 #include <QVariant>
@@ -239,10 +240,12 @@ void WindowMirror::TopLevelGeometryChanged(HWND hwnd, QWidget& widget)
 {
     if (Applying())
         return;
+    // The state first: a maximised size must not become the normal one.
+    TopLevelStateChanged(hwnd, widget);
     Window* window = FromHandle(hwnd);
     // A minimised window keeps the rectangle it had, so that its controls
     // keep their layout for the restore.
-    if (!window || (widget.windowState() & Qt::WindowMinimized))
+    if (!window || window->IsIconic())
         return;
     const QRect g = widget.geometry();
     ApplyScope scope(*this);
@@ -254,16 +257,28 @@ void WindowMirror::TopLevelStateChanged(HWND hwnd, QWidget& widget)
     if (Applying())
         return;
     Window* window = FromHandle(hwnd);
-    if (!window)
+    if (!window || !widget.isVisible())
         return;
     const Qt::WindowStates state = widget.windowState();
-    DWORD add = 0;
-    if (state & Qt::WindowMinimized)
-        add |= WS_MINIMIZE;
-    else if (state & Qt::WindowMaximized)
-        add |= WS_MAXIMIZE;
+    UINT command = 0;
+    if ((state & Qt::WindowMinimized) && !window->IsIconic())
+        command = SW_MINIMIZE;
+    else if (!(state & Qt::WindowMinimized) && (state & Qt::WindowMaximized) && !window->IsZoomed())
+        command = SW_SHOWMAXIMIZED;
+    else if (!(state & (Qt::WindowMinimized | Qt::WindowMaximized)) &&
+             (window->IsIconic() || window->IsZoomed()))
+        command = SW_RESTORE;
+    if (command == 0)
+        return;
+    // The layer's state change keeps its normal rectangle and tells the
+    // window (WM_SIZE); the widget is already in that state.
     ApplyScope scope(*this);
-    window->ModifyStyle(WS_MINIMIZE | WS_MAXIMIZE, add);
+    ShowWindow(hwnd, command);
+    if (command == SW_RESTORE && !window->IsZoomed())
+    {
+        const RECT r = window->GetWindowRect();
+        widget.setGeometry(r.left, r.top, r.Width(), r.Height());
+    }
 }
 
 void WindowMirror::QtFocusChanged(QWidget* now)
