@@ -3,11 +3,13 @@
 #include "platform/qt/app_icon.h"
 #include "platform/qt/control_adapters.h"
 #include "platform/qt/key_translation.h"
+#include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_event_pump.h"
 #include "platform/qt/qt_prompter.h"
 #include "platform/qt/text.h"
 #include "platform/qt/window_mirror.h"
 #include "platform/qt/x11_desktop.h"
+#include "platform/ui/dialog.h"
 #include "platform/ui/dialog_template.h"
 #include "platform/ui/input.h"
 #include "platform/ui/list_view.h"
@@ -86,6 +88,18 @@ private:
             return false; // not ours (a message box, a menu)
         if (Blocked(widget))
             return true;
+        if (event.key() == Qt::Key_Space && event.modifiers() == Qt::AltModifier)
+        {
+            // The window menu, as Alt+Space opens it elsewhere.
+            const HWND top = mirror.HandleOf(widget.window());
+            PostTask(
+                [top]
+                {
+                    if (auto* dialog = dynamic_cast<CDialogEx*>(FromHandle(top)))
+                        dialog->OpenSystemMenu();
+                });
+            return true;
+        }
         const std::optional<UINT> vk = VirtualKeyOf(event);
         if (!vk)
             return false;
@@ -130,6 +144,7 @@ struct QtBackend::Parts
     std::unique_ptr<WindowMirror> mirror;
     std::unique_ptr<QtPrompter> prompter;
     std::unique_ptr<X11Desktop> desktop;
+    QtClipboard clipboard;
     std::unique_ptr<InputFilter> filter;
     QMetaObject::Connection focusConnection;
 };
@@ -174,6 +189,7 @@ QtBackend::QtBackend() : parts(std::make_unique<Parts>())
     SetPrompter(parts->prompter.get());
     parts->desktop = std::make_unique<X11Desktop>(parts->mirror.get());
     SetDesktopWindows(parts->desktop.get());
+    SetClipboardBackend(&parts->clipboard);
     parts->filter = std::make_unique<InputFilter>(*parts->mirror);
     qApp->installEventFilter(parts->filter.get());
     WindowMirror* mirror = parts->mirror.get();
@@ -189,6 +205,7 @@ QtBackend::~QtBackend()
     SetTextWidthFunction({});
     SetDialogBaseUnits(0, 0);
     SetScreenWorkArea(kHeadlessWorkArea);
+    SetClipboardBackend(nullptr);
     SetDesktopWindows(nullptr);
     SetPrompter(nullptr);
     SetWindowObserver(nullptr);

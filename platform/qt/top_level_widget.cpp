@@ -1,12 +1,15 @@
 #include "platform/qt/top_level_widget.h"
 
 #include "platform/qt/window_mirror.h"
+#include "platform/ui/dialog.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/styles.h"
+#include "platform/ui/ui_task.h"
 #include "platform/ui/window.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 
 namespace platform::qt
 {
@@ -81,6 +84,20 @@ void TopLevelWidget::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     mirror.TopLevelGeometryChanged(hwnd, *this);
+}
+
+void TopLevelWidget::contextMenuEvent(QContextMenuEvent* event)
+{
+    const QPoint at = event->reason() == QContextMenuEvent::Mouse ? event->globalPos()
+                                                                  : mapToGlobal(QPoint(0, 0));
+    const HWND target = hwnd;
+    PostTask(
+        [target, at]
+        {
+            if (auto* dialog = dynamic_cast<CDialogEx*>(FromHandle(target)))
+                dialog->OpenSystemMenu(POINT{at.x(), at.y()});
+        });
+    event->accept();
 }
 
 void TopLevelWidget::changeEvent(QEvent* event)

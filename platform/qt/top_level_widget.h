@@ -25,6 +25,10 @@ protected:
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // A right click on an empty part of a dialog opens its system menu
+    // (with "Help..." and "About" where the program adds them): the desktop
+    // has no window menu a program can extend.
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     HWND hwnd;

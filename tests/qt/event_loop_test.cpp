@@ -3,6 +3,7 @@
 #include "platform/ui/clock.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/message_queue.h"
+#include "platform/ui/ui_task.h"
 #include "platform/ui/window.h"
 
 #include <QApplication>
@@ -116,20 +117,35 @@ TEST_F(EventLoopTest, MessageBoxLetsTimersFireAndReturnsTheButtonClicked)
     }
 }
 
-TEST_F(EventLoopTest, EscapeOnMessageBoxGivesCancelOrNo)
+TEST_F(EventLoopTest, EscapeAnswersOkOrCancelAndNeverAYesNoBox)
 {
-    const std::pair<UINT, int> cases[] = {{MB_OK, IDOK}, {MB_OKCANCEL, IDCANCEL}, {MB_YESNO, IDNO}};
+    const std::pair<UINT, int> cases[] = {{MB_OK, IDOK}, {MB_OKCANCEL, IDCANCEL}};
     for (auto [type, expected] : cases)
     {
-        QTimer::singleShot(10,
-                           []
-                           {
-                               QWidget* box = QApplication::activeModalWidget();
-                               ASSERT_NE(box, nullptr);
-                               QTest::keyClick(box, Qt::Key_Escape);
-                           });
+        PostTask(
+            []
+            {
+                QWidget* box = QApplication::activeModalWidget();
+                ASSERT_NE(box, nullptr);
+                QTest::keyClick(box, Qt::Key_Escape);
+            });
         EXPECT_EQ(MessageBox(HWND{}, u"text", u"caption", type), expected);
     }
+    // Yes/No: Escape does nothing; the box waits for a button.
+    PostTask(
+        []
+        {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            QTest::keyClick(box, Qt::Key_Escape);
+            PostTask(
+                [box]
+                {
+                    EXPECT_EQ(QApplication::activeModalWidget(), box);
+                    QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
+                });
+        });
+    EXPECT_EQ(MessageBox(HWND{}, u"Delete it?", u"caption", MB_YESNO | MB_ICONQUESTION), IDYES);
 }
 
 } // namespace
