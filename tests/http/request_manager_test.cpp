@@ -256,10 +256,16 @@ TEST_F(RequestEngineTest, RequestCarriesVerbBodyRangeAgentAndFlags)
     post.userAgent = u"Agent/7";
     const std::int32_t postId = manager.AddRequest(post);
 
-    HttpRequestOptions odd = Get(u"https://finnhub.io/echo");
+    // A port written in the URL is not used: https goes to 443.
+    HttpRequestOptions odd = Get(u"https://finnhub.io:9999/echo?a=1");
     odd.verb = 7;
     odd.postData.clear();
     const std::int32_t oddId = manager.AddRequest(odd);
+    ASSERT_NE(manager.FindRequest(oddId), nullptr);
+    EXPECT_EQ(manager.FindRequest(oddId)->scheme, 4);
+    EXPECT_EQ(manager.FindRequest(oddId)->hostName, u"finnhub.io");
+    EXPECT_EQ(manager.FindRequest(oddId)->objectPath, u"/echo?a=1");
+    EXPECT_EQ(manager.FindRequest(postId)->scheme, 3);
     ASSERT_TRUE(PumpUntil([&] { return manager.Idle(); }));
 
     EXPECT_EQ(manager.Find(postId, 'F')->body, "x=1&y=2");
@@ -272,7 +278,8 @@ TEST_F(RequestEngineTest, RequestCarriesVerbBodyRangeAgentAndFlags)
     EXPECT_EQ(postHead.rfind("POST /echo HTTP/1.1\r\n", 0), 0u);
     EXPECT_NE(postHead.find("\r\nX-One: 1\r\nX-Two: 2\r\nRange: bytes=5-\r\n"), std::string::npos);
     EXPECT_NE(postHead.find("\r\nUser-Agent: Agent/7\r\n"), std::string::npos);
-    EXPECT_EQ(getHead.rfind("GET /echo HTTP/1.1\r\n", 0), 0u);
+    EXPECT_EQ(manager.Find(oddId, 'F')->status, 200);
+    EXPECT_EQ(getHead.rfind("GET /echo?a=1 HTTP/1.1\r\nHost: finnhub.io\r\n", 0), 0u);
     EXPECT_EQ(getHead.find("User-Agent"), std::string::npos);
     EXPECT_EQ(getHead.find("Range"), std::string::npos);
     EXPECT_EQ(getHead.find("Content-Length"), std::string::npos);
