@@ -246,6 +246,30 @@ TEST_F(RequestEngineTest, UnusableUrlsStillSendEveryEvent)
     }
 }
 
+TEST_F(RequestEngineTest, CertificateFailuresAreFailedConnects)
+{
+    // A name the certificate does not carry, sent to the same server.
+    testing_support::ScopedEnv route("BRINDLE_CONNECT_TO",
+                                     sim.server.ConnectTo() + ",example.com:443:127.0.0.1:" +
+                                         std::to_string(sim.server.HttpsPort()));
+    const std::int32_t wrongName = manager.AddRequest(Get(u"https://example.com/api/v1/quote"));
+    ASSERT_TRUE(PumpUntil([&] { return manager.Idle(); }));
+    {
+        // An authority we do not trust.
+        testing_support::ScopedEnv trustNothing("SSL_CERT_FILE", (sim.dir / "none.pem").string());
+        manager.AddRequest(Get(QuoteUrl(u"https", u"A")));
+        ASSERT_TRUE(PumpUntil([&] { return manager.Idle(); }));
+    }
+    const std::int32_t untrusted = wrongName + 1;
+    for (std::int32_t id : {wrongName, untrusted})
+    {
+        EXPECT_EQ(manager.Kinds(id), "HF");
+        EXPECT_EQ(manager.Find(id, 'F')->status, 0);
+        EXPECT_FALSE(manager.Find(id, 'F')->readCompleted);
+    }
+    EXPECT_EQ(sim.server.RequestCount(), 0u);
+}
+
 TEST_F(RequestEngineTest, RequestCarriesVerbBodyRangeAgentAndFlags)
 {
     HttpRequestOptions post = Get(u"http://localhost/echo");
