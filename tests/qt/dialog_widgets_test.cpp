@@ -137,6 +137,12 @@ public:
         CDialogEx::OnCancel();
     }
 
+    bool OnHelpInfo(HELPINFO& info) override
+    {
+        helpFrom.push_back(info.ctrlId);
+        return true;
+    }
+
     bool Saw(int id, UINT code) const
     {
         return std::find(commands.begin(), commands.end(), std::pair{id, code}) != commands.end();
@@ -147,6 +153,7 @@ public:
     std::vector<std::pair<int, UINT>> commands;
     int okCount = 0;
     int cancelCount = 0;
+    std::vector<int> helpFrom;
 };
 
 class DialogWidgetsTest : public qt_testing::QtTest
@@ -274,6 +281,15 @@ TEST_F(DialogWidgetsTest, TabMovesTheFocusInTemplateOrder)
     QTest::keyClick(Widget(kCheck), Qt::Key_Backtab, Qt::ShiftModifier);
     PumpWaitingMessages();
     EXPECT_EQ(GetFocus(), dialog.GetDlgItem(kName)->Handle());
+}
+
+TEST_F(DialogWidgetsTest, F1IsTheDialogsHelpRequest)
+{
+    SetFocus(dialog.GetDlgItem(kName)->Handle());
+    QTest::keyClick(Widget(kName), Qt::Key_F1);
+    PumpWaitingMessages();
+    ASSERT_EQ(dialog.helpFrom.size(), 1u);
+    EXPECT_EQ(dialog.helpFrom[0], kName);
 }
 
 TEST_F(DialogWidgetsTest, GridGrowsWithTheWindowAndSetupKeepsItsRightDistance)

@@ -3,9 +3,12 @@
 #include "platform/ui/list_view.h"
 #include "platform/ui/message_queue.h"
 
+#include <QApplication>
+#include <QHelpEvent>
 #include <QImage>
 #include <QPixmap>
 #include <QTest>
+#include <QToolTip>
 #include <QWidget>
 
 #include <functional>
@@ -43,6 +46,12 @@ public:
                 if (change.pitem && (change.pitem->mask & HDI_WIDTH) &&
                     change.pitem->cxy > maxWidth)
                     change.pitem->cxy = maxWidth;
+            }
+            if (hdr.code == LVN_GETINFOTIP)
+            {
+                auto& tip = NotifyRecord<NMLVGETINFOTIP>(lParam);
+                tip.text =
+                    u"Tip for row " + std::u16string(1, static_cast<char16_t>(u'0' + tip.iItem));
             }
             if (hdr.code == LVN_GETEMPTYMARKUP)
             {
@@ -243,6 +252,15 @@ TEST_F(ListViewWidgetTest, DraggingAHeaderItemReordersTheColumns)
     ASSERT_EQ(order.size(), 3u);
     EXPECT_EQ(order.back(), 0);
     EXPECT_TRUE(owner.columnClicks.empty()); // a drag is no click
+}
+
+TEST_F(ListViewWidgetTest, TooltipShowsTheOwnersTextForTheCell)
+{
+    AddRows(4);
+    const QPoint at = CellCentre(2, 1);
+    QHelpEvent help(QEvent::ToolTip, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &help);
+    EXPECT_EQ(QToolTip::text(), QString("Tip for row 2"));
 }
 
 TEST_F(ListViewWidgetTest, EmptyListShowsItsText)
