@@ -273,8 +273,20 @@ CListCtrl* ListViewWidget::List() const
 
 void ListViewWidget::Refresh()
 {
-    SyncScrollBar();
+    // Filling a list changes it once per cell: the scroll bar follows once
+    // per batch, from Qt's loop.
     update();
+    if (scrollBarDue)
+        return;
+    scrollBarDue = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this]
+        {
+            scrollBarDue = false;
+            SyncScrollBar();
+        },
+        Qt::QueuedConnection);
 }
 
 void ListViewWidget::SyncScrollBar()

@@ -50,7 +50,7 @@ class ListViewWidget final : public QWidget
 public:
     ListViewWidget(HWND hwnd, WindowMirror& mirror, QWidget* parent);
 
-    // Brings the scroll bar in line with the list and repaints.
+    // Repaints, and brings the scroll bar in line with the list soon after.
     void Refresh();
 
 protected:
@@ -75,6 +75,7 @@ private:
     QScrollBar* vertical;
     TextCache textCache;
     bool syncing = false;
+    bool scrollBarDue = false;
 };
 
 } // namespace platform::qt
