@@ -19,6 +19,9 @@
 #include <unistd.h>
 
 #include <memory>
+#include <system_error>
+#include <thread>
+#include <utility>
 
 namespace platform::inet
 {
@@ -106,19 +109,82 @@ bool Link::WaitReady(short events)
     }
 }
 
+// A name lookup on a helper thread of its own, so that the worker waiting for
+// it can be cut short like any other blocking step. The helper owns its
+// share of the state and frees what is left when nobody waits any more.
+struct Link::Lookup
+{
+    std::mutex mutex;
+    addrinfo* result = nullptr;
+    bool done = false;
+    int doneFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+
+    ~Lookup()
+    {
+        if (result)
+            freeaddrinfo(result);
+        if (doneFd >= 0)
+            close(doneFd);
+    }
+};
+
+addrinfo* Link::Resolve(const std::string& host, int port)
+{
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    const std::string service = std::to_string(port);
+    if (IsIpLiteral(host))
+    {
+        hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
+        addrinfo* found = nullptr;
+        return getaddrinfo(host.c_str(), service.c_str(), &hints, &found) == 0 ? found : nullptr;
+    }
+    hints.ai_flags = AI_ADDRCONFIG | AI_NUMERICSERV;
+    auto lookup = std::make_shared<Lookup>();
+    if (lookup->doneFd < 0)
+        return nullptr;
+    try
+    {
+        std::thread(
+            [lookup, host, service, hints]
+            {
+                addrinfo* found = nullptr;
+                if (getaddrinfo(host.c_str(), service.c_str(), &hints, &found) != 0)
+                    found = nullptr;
+                std::lock_guard lock(lookup->mutex);
+                lookup->result = found;
+                lookup->done = true;
+                const std::uint64_t one = 1;
+                [[maybe_unused]] const ssize_t written = write(lookup->doneFd, &one, sizeof one);
+            })
+            .detach();
+    }
+    catch (const std::system_error&)
+    {
+        return nullptr;
+    }
+    for (;;)
+    {
+        {
+            std::lock_guard lock(lookup->mutex);
+            if (lookup->done)
+                return std::exchange(lookup->result, nullptr);
+        }
+        if (Cancelled())
+            return nullptr;
+        pollfd fds[2] = {{lookup->doneFd, POLLIN, 0}, {wakeFd, POLLIN, 0}};
+        if (poll(fds, 2, -1) < 0 && errno != EINTR)
+            return nullptr;
+    }
+}
+
 bool Link::ConnectTcp(const std::string& host, int port)
 {
     if (Cancelled() || host.empty())
         return false;
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    hints.ai_flags = AI_ADDRCONFIG;
-    if (IsIpLiteral(host))
-        hints.ai_flags = AI_NUMERICHOST;
-    addrinfo* found = nullptr;
-    const std::string service = std::to_string(port);
-    if (getaddrinfo(host.c_str(), service.c_str(), &hints, &found) != 0 || !found)
+    addrinfo* found = Resolve(host, port);
+    if (!found)
         return false;
     const std::unique_ptr<addrinfo, AddrInfoDeleter> list(found);
 

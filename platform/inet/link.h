@@ -18,6 +18,7 @@
 #include <string_view>
 
 typedef struct ssl_st SSL;
+struct addrinfo;
 
 namespace platform::inet
 {
@@ -53,6 +54,10 @@ public:
     bool Secure() const { return ssl != nullptr; }
 
 private:
+    struct Lookup;
+    // The addresses of host:port (freeaddrinfo them); null on failure or
+    // cancellation.
+    ::addrinfo* Resolve(const std::string& host, int port);
     bool WaitReady(short events);
     bool RegisterSocket(int newFd);
 

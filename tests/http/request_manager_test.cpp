@@ -246,6 +246,30 @@ TEST_F(RequestEngineTest, UnusableUrlsStillSendEveryEvent)
     }
 }
 
+TEST_F(RequestEngineTest, CertificateFailuresAreFailedConnects)
+{
+    // A name the certificate does not carry, sent to the same server.
+    testing_support::ScopedEnv route("BRINDLE_CONNECT_TO",
+                                     sim.server.ConnectTo() + ",example.com:443:127.0.0.1:" +
+                                         std::to_string(sim.server.HttpsPort()));
+    const std::int32_t wrongName = manager.AddRequest(Get(u"https://example.com/api/v1/quote"));
+    ASSERT_TRUE(PumpUntil([&] { return manager.Idle(); }));
+    {
+        // An authority we do not trust.
+        testing_support::ScopedEnv trustNothing("SSL_CERT_FILE", (sim.dir / "none.pem").string());
+        manager.AddRequest(Get(QuoteUrl(u"https", u"A")));
+        ASSERT_TRUE(PumpUntil([&] { return manager.Idle(); }));
+    }
+    const std::int32_t untrusted = wrongName + 1;
+    for (std::int32_t id : {wrongName, untrusted})
+    {
+        EXPECT_EQ(manager.Kinds(id), "HF");
+        EXPECT_EQ(manager.Find(id, 'F')->status, 0);
+        EXPECT_FALSE(manager.Find(id, 'F')->readCompleted);
+    }
+    EXPECT_EQ(sim.server.RequestCount(), 0u);
+}
+
 TEST_F(RequestEngineTest, RequestCarriesVerbBodyRangeAgentAndFlags)
 {
     HttpRequestOptions post = Get(u"http://localhost/echo");
@@ -256,10 +280,16 @@ TEST_F(RequestEngineTest, RequestCarriesVerbBodyRangeAgentAndFlags)
     post.userAgent = u"Agent/7";
     const std::int32_t postId = manager.AddRequest(post);
 
-    HttpRequestOptions odd = Get(u"https://finnhub.io/echo");
+    // A port written in the URL is not used: https goes to 443.
+    HttpRequestOptions odd = Get(u"https://finnhub.io:9999/echo?a=1");
     odd.verb = 7;
     odd.postData.clear();
     const std::int32_t oddId = manager.AddRequest(odd);
+    ASSERT_NE(manager.FindRequest(oddId), nullptr);
+    EXPECT_EQ(manager.FindRequest(oddId)->scheme, 4);
+    EXPECT_EQ(manager.FindRequest(oddId)->hostName, u"finnhub.io");
+    EXPECT_EQ(manager.FindRequest(oddId)->objectPath, u"/echo?a=1");
+    EXPECT_EQ(manager.FindRequest(postId)->scheme, 3);
     ASSERT_TRUE(PumpUntil([&] { return manager.Idle(); }));
 
     EXPECT_EQ(manager.Find(postId, 'F')->body, "x=1&y=2");
@@ -272,7 +302,8 @@ TEST_F(RequestEngineTest, RequestCarriesVerbBodyRangeAgentAndFlags)
     EXPECT_EQ(postHead.rfind("POST /echo HTTP/1.1\r\n", 0), 0u);
     EXPECT_NE(postHead.find("\r\nX-One: 1\r\nX-Two: 2\r\nRange: bytes=5-\r\n"), std::string::npos);
     EXPECT_NE(postHead.find("\r\nUser-Agent: Agent/7\r\n"), std::string::npos);
-    EXPECT_EQ(getHead.rfind("GET /echo HTTP/1.1\r\n", 0), 0u);
+    EXPECT_EQ(manager.Find(oddId, 'F')->status, 200);
+    EXPECT_EQ(getHead.rfind("GET /echo?a=1 HTTP/1.1\r\nHost: finnhub.io\r\n", 0), 0u);
     EXPECT_EQ(getHead.find("User-Agent"), std::string::npos);
     EXPECT_EQ(getHead.find("Range"), std::string::npos);
     EXPECT_EQ(getHead.find("Content-Length"), std::string::npos);

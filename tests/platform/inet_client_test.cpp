@@ -247,3 +247,17 @@ TEST_F(InetClientTest, ClosingTheSessionEndsABlockedConnect)
     EXPECT_LT(ElapsedMs(start), 500);
     EXPECT_EQ(session->Connect("finnhub.io", 443, true), nullptr); // closed stays closed
 }
+
+TEST_F(InetClientTest, NamesAreLookedUpAndEveryAddressTried)
+{
+    // localhost may come back as ::1 first; quotesim listens on 127.0.0.1.
+    Session session("", "");
+    auto connection = session.Connect("localhost", sim.server.HttpPort(), false);
+    ASSERT_TRUE(connection);
+    Request request(connection, "GET", FinnHubQuotePath("A"));
+    EXPECT_TRUE(request.Send("", ""));
+    std::string status;
+    EXPECT_TRUE(request.QueryStatusCode(status));
+    EXPECT_EQ(status, "200");
+    EXPECT_EQ(session.Connect("no-such-host.invalid", 80, false), nullptr);
+}
