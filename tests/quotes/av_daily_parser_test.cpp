@@ -100,7 +100,7 @@ TEST_F(ParserTest, AvGridErrorsAreCountedListedAndShownWhenAsked)
     };
     for (const Case c : {Case{0, 0, false}, Case{0, 1, false}, Case{1, 0, false}, Case{1, 1, true}})
     {
-        prompter.shown.clear();
+        prompter.Clear();
         settings.avShowDetail = c.avShowDetail;
         settings.showErrors = c.showErrors;
         AvBatchCounters counters{.avSymbolCount = 2, .avErrorCount = 1, .avErrorText = u"Q"};
@@ -116,7 +116,7 @@ TEST_F(ParserTest, AvGridErrorsAreCountedListedAndShownWhenAsked)
         EXPECT_TRUE(store.symbolLines.empty());
         if (c.shown)
         {
-            EXPECT_EQ(prompter.Texts(),
+            EXPECT_EQ(BoxTexts(),
                       (std::vector<std::u16string>{
                           u"AV DATA ERROR return.  Symbol: IBM returned...\n" +
                               platform::DecodeAnsi(badBody),
@@ -125,7 +125,7 @@ TEST_F(ParserTest, AvGridErrorsAreCountedListedAndShownWhenAsked)
         }
         else
         {
-            EXPECT_TRUE(prompter.shown.empty());
+            EXPECT_TRUE(prompter.Boxes().empty());
         }
     }
 }
@@ -136,8 +136,8 @@ TEST_F(ParserTest, AHugeBodyIsShownCut)
     AvBatchCounters counters;
     RequestSlot slot = BusySlot("IBM", "{\n" + std::string(10'000'000, 'x'));
     Parse_AV_OneGrid(slot, store, settings, counters);
-    ASSERT_EQ(prompter.shown.size(), 1u);
-    const std::u16string& text = prompter.shown[0].text;
+    ASSERT_EQ(prompter.Boxes().size(), 1u);
+    const std::u16string& text = prompter.Boxes()[0].text;
     EXPECT_LT(text.size(), 5000u);
     EXPECT_TRUE(text.starts_with(u"AV DATA ERROR return.  Symbol: IBM returned...\n{\nxxx"));
     EXPECT_TRUE(text.ends_with(u"x..."));
@@ -151,11 +151,11 @@ TEST_F(ParserTest, AvTopResultAppendsOrReports)
     EXPECT_EQ(slot.requestId, 101);
 
     Parse_AV_Top(BusySlot("SPY", "{}"), store, settings);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_TRUE(prompter.Boxes().empty());
     settings.showErrors = 1;
     Parse_AV_Top(BusySlot("SPY", "{}"), store, settings);
     Parse_AV_Top(BusySlot("SPY", "{\n"), store, settings);
-    EXPECT_EQ(prompter.Texts(),
+    EXPECT_EQ(BoxTexts(),
               (std::vector<std::u16string>{u"Bad Return from AlphaVantage.\n\nSymbol:  SPY",
                                            u"Bad Return from AlphaVantage.\n\nSymbol:  SPY"}));
     EXPECT_EQ(store.resultLines.size(), 1u);

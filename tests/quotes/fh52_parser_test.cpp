@@ -102,7 +102,7 @@ TEST_F(ParserTest, Fh52GridResultReplacesTheLineAndFreesTheSlot)
     slot = BusySlot("X", "{}");
     Parse_FH52_OneGrid(slot, store);
     EXPECT_EQ(store.symbolLines[1], "X|||||||0b||");
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_TRUE(prompter.Boxes().empty());
 }
 
 } // namespace

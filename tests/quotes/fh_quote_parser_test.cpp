@@ -68,7 +68,7 @@ TEST_F(ParserTest, FhGridResultMergesIntoTheStoredLineAndFreesTheSlot)
                                             "03/04/2021|1.5",
                                             "IBM|x"}));
     ExpectFree(slot);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_TRUE(prompter.Boxes().empty());
 
     // A quote without data only marks the time.
     slot = BusySlot("AAPL", R"({"c":0,"d":0,"dp":0,"h":0,"l":0,"o":0,"pc":0,"t":0})");
@@ -86,7 +86,7 @@ TEST_F(ParserTest, FhGridResultReportsABadBodyOnlyWhenAsked)
     store.symbolLines = {"IBM|1|2|3|4|5|6|7|8|9", "ABCDEFGHIJK|keep"};
     RequestSlot slot = BusySlot("IBM", "{}");
     Parse_FH_OneGrid(slot, store, settings);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_TRUE(prompter.Boxes().empty());
     ExpectFree(slot);
 
     settings.showErrors = 1;
@@ -96,11 +96,11 @@ TEST_F(ParserTest, FhGridResultReportsABadBodyOnlyWhenAsked)
     slot = BusySlot("ABCDEFGHIJK", "{}");
     Parse_FH_OneGrid(slot, store, settings);
     ExpectFree(slot);
-    EXPECT_EQ(prompter.Texts(),
+    EXPECT_EQ(BoxTexts(),
               (std::vector<std::u16string>{
                   u"Parse_FH_OneGrid data ERROR.  Symbol: IBM returned...\n{}",
                   u"Parse_FH_OneGrid data ERROR.  Symbol: ABCDEFGHIJK returned...\n{}"}));
-    EXPECT_EQ(prompter.shown[0].type, platform::MB_OK);
+    EXPECT_EQ(prompter.Boxes()[0].type & platform::MB_TYPEMASK, platform::MB_OK);
     EXPECT_EQ(store.symbolLines, (TextLines{"IBM|1|2|3|4|5|6|7|8|9", "ABCDEFGHIJK|keep"}));
 }
 
@@ -109,8 +109,8 @@ TEST_F(ParserTest, BodyShownInAMessageStopsAtNul)
     settings.showErrors = 1;
     RequestSlot slot = BusySlot("IBM", std::string("ab\0c", 4));
     Parse_FH_OneGrid(slot, store, settings);
-    EXPECT_EQ(prompter.Texts(), (std::vector<std::u16string>{
-                                    u"Parse_FH_OneGrid data ERROR.  Symbol: IBM returned...\nab"}));
+    EXPECT_EQ(BoxTexts(), (std::vector<std::u16string>{
+                              u"Parse_FH_OneGrid data ERROR.  Symbol: IBM returned...\nab"}));
 }
 
 TEST_F(ParserTest, FhTopResultAppendsOrReports)
@@ -125,10 +125,10 @@ TEST_F(ParserTest, FhTopResultAppendsOrReports)
     EXPECT_TRUE(store.symbolLines.empty());
 
     Parse_FH_Top(BusySlot("^DJI", "{}"), store, settings);
-    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_TRUE(prompter.Boxes().empty());
     settings.showErrors = 1;
     Parse_FH_Top(BusySlot("^DJI", "{}"), store, settings);
-    EXPECT_EQ(prompter.Texts(),
+    EXPECT_EQ(BoxTexts(),
               (std::vector<std::u16string>{u"Bad Return from FinnHub.\n\nSymbol:  ^DJI"}));
     EXPECT_EQ(store.resultLines.size(), 2u);
 }

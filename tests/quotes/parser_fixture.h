@@ -5,13 +5,14 @@
 #include "app/app_settings.h"
 #include "mainwnd/request_slot.h"
 #include "platform/ui/clock.h"
+#include "platform/ui/scripted_prompter.h"
 #include "portfolio/data_store.h"
-#include "support/recording_prompter.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace parser_testing
 {
@@ -34,6 +35,14 @@ protected:
         return slot;
     }
 
+    std::vector<std::u16string> BoxTexts() const
+    {
+        std::vector<std::u16string> texts;
+        for (const auto& box : prompter.Boxes())
+            texts.push_back(box.text);
+        return texts;
+    }
+
     static void ExpectFree(const RequestSlot& slot)
     {
         EXPECT_EQ(slot.requestId, 0);
@@ -45,7 +54,7 @@ protected:
     testing_support::ScopedEnv zone{"TZ", "UTC0"};
     platform::ManualClock clock{1'000'000, kParseMoment};
     platform::ScopedClock clockInPlace{clock};
-    testing_support::RecordingPrompter prompter;
+    platform::ScriptedPrompter prompter;
     DataStore store;
     AppSettings settings;
 };
