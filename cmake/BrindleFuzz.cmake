@@ -38,6 +38,9 @@ ExternalProject_Add(brindle_fuzzers
   SOURCE_DIR ${CMAKE_SOURCE_DIR}/fuzz
   BINARY_DIR ${fuzz_dir}
   CMAKE_ARGS -DCMAKE_CXX_COMPILER=${BRINDLE_CLANGXX} -DCMAKE_BUILD_TYPE=RelWithDebInfo
+             -DBRINDLE_SYSTEM_LIB=$<TARGET_FILE:brindle_system>
+             -DBRINDLE_PLATFORM_LIB=$<TARGET_FILE:brindle_platform>
+  DEPENDS brindle_system brindle_platform
   BUILD_COMMAND ${CMAKE_COMMAND} --build ${fuzz_dir} -j 2
   BUILD_ALWAYS ON
   INSTALL_COMMAND "")
