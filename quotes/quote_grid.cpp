@@ -6,8 +6,9 @@
 #include "quotes/quote_line.h"
 #include "quotes/quote_text.h"
 
+#include <cstdint>
 #include <memory>
-#include <unordered_map>
+#include <optional>
 
 using namespace quote_grid;
 
@@ -48,18 +49,66 @@ std::optional<std::string_view> SecSymbolOf(std::string_view secLine)
 }
 
 // The first stored line of each symbol, by the symbol's key (symbol and
-// "|"), so that a fill looks every row up at once.
-std::unordered_map<std::string_view, std::string_view> FirstLinesByKey(const TextLines& lines)
+// "|"), so that a fill finds every row's line at once instead of scanning
+// symbolLines per row. Open addressing over the line positions.
+class FirstLineIndex
 {
-    std::unordered_map<std::string_view, std::string_view> firstLines;
-    firstLines.reserve(lines.size());
-    for (const std::string& line : lines)
+public:
+    explicit FirstLineIndex(const TextLines& lines) : lines(lines)
     {
-        const std::string_view key = SymbolKeyOf(line);
-        if (key.ends_with('|'))
-            firstLines.emplace(key, line); // a later duplicate does not displace it
+        std::size_t size = 16;
+        while (size < lines.size() * 2)
+            size *= 2;
+        slots.assign(size, kEmpty);
+        for (std::size_t position = 0; position < lines.size(); ++position)
+        {
+            const std::string_view key = SymbolKeyOf(lines[position]);
+            if (!key.ends_with('|'))
+                continue; // a line without "|" belongs to no symbol
+            std::size_t& slot = slots[SlotIndex(key)];
+            if (slot == kEmpty)
+                slot = position; // a later duplicate does not displace the first
+        }
     }
-    return firstLines;
+
+    // The first line that begins with `key` (a symbol followed by "|").
+    std::optional<std::string_view> Find(std::string_view key) const
+    {
+        const std::size_t position = slots[SlotIndex(key)];
+        if (position == kEmpty)
+            return std::nullopt;
+        return std::string_view(lines[position]);
+    }
+
+private:
+    static constexpr std::size_t kEmpty = static_cast<std::size_t>(-1);
+
+    // The slot that holds `key`, or the empty one where it would go.
+    std::size_t SlotIndex(std::string_view key) const
+    {
+        std::uint64_t hash = 14695981039346656037ull; // FNV-1a
+        for (const char c : key)
+            hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+        const std::size_t mask = slots.size() - 1;
+        for (std::size_t i = static_cast<std::size_t>(hash) & mask;; i = (i + 1) & mask)
+        {
+            // The key ends with its only "|", so a line that begins with it
+            // has it as its own key.
+            if (slots[i] == kEmpty || lines[slots[i]].starts_with(key))
+                return i;
+        }
+    }
+
+    const TextLines& lines;
+    std::vector<std::size_t> slots;
+};
+
+// FormatPriceText of a field whose number is known.
+std::u16string PriceText(std::string_view field, double number)
+{
+    if (field.empty())
+        return {};
+    return platform::DecodeAnsi(FormatFixed(number, 2));
 }
 
 // The place of `last` in the range [low, high]: column text "%.0f" of the
@@ -112,10 +161,13 @@ void myGridCtrl::SetupQuoteGrid()
 
 void myGridCtrl::FillQuoteGrid(const DataStore& store, unsigned folio)
 {
+    // One change for the whole fill rather than one per cell.
+    const bool redrawWasOn = IsRedrawOn();
+    SetRedraw(false);
     DeleteAllItems();
     cellColours.clear();
     const std::string prefix = SecLinePrefix(folio);
-    const auto firstLines = FirstLinesByKey(store.symbolLines);
+    const FirstLineIndex firstLines(store.symbolLines);
     std::string key;
     for (std::size_t position = 0; position < store.folioLines.size(); ++position)
     {
@@ -126,11 +178,12 @@ void myGridCtrl::FillQuoteGrid(const DataStore& store, unsigned folio)
         if (!symbol)
             continue;
         key.assign(*symbol).append("|");
-        if (const auto found = firstLines.find(key); found != firstLines.end())
-            FormatQuoteRow(store, position, found->second);
+        if (const std::optional<std::string_view> found = firstLines.Find(key))
+            FormatQuoteRow(store, position, *found);
         else
             FormatQuoteRow(store, position, key + "||||||||"); // no quote data
     }
+    SetRedraw(redrawWasOn);
 }
 
 void myGridCtrl::FormatQuoteRow(const DataStore& store, std::size_t secLinePosition,
@@ -144,22 +197,22 @@ void myGridCtrl::FormatQuoteRow(const DataStore& store, std::size_t secLinePosit
     const auto number = [&fields](std::size_t field) { return TextToNumber(fields[field]); };
 
     SetItemText(row, kSymbol, platform::DecodeAnsi(fields[QuoteField::symbol]));
-    SetItemText(row, kDayLow, FormatPriceText(fields[QuoteField::dayLow]));
-    SetItemText(row, kDayHigh, FormatPriceText(fields[QuoteField::dayHigh]));
-    SetItemText(row, kLast, FormatPriceText(fields[QuoteField::last]));
     const double dayLow = number(QuoteField::dayLow);
     const double dayHigh = number(QuoteField::dayHigh);
     const double last = number(QuoteField::last);
+    SetItemText(row, kDayLow, PriceText(fields[QuoteField::dayLow], dayLow));
+    SetItemText(row, kDayHigh, PriceText(fields[QuoteField::dayHigh], dayHigh));
+    SetItemText(row, kLast, PriceText(fields[QuoteField::last], last));
 
     const double change = number(QuoteField::change);
     const double previousClose = last - change;
     if (previousClose > 0)
         SetItemText(row, kPreviousClose, platform::DecodeAnsi(FormatFixed(previousClose, 2)));
 
-    SetItemText(row, kLow52, FormatPriceText(fields[QuoteField::low52]));
-    SetItemText(row, kHigh52, FormatPriceText(fields[QuoteField::high52]));
     const double low52 = number(QuoteField::low52);
     const double high52 = number(QuoteField::high52);
+    SetItemText(row, kLow52, PriceText(fields[QuoteField::low52], low52));
+    SetItemText(row, kHigh52, PriceText(fields[QuoteField::high52], high52));
 
     SetItemText(row, kPriceTime, platform::DecodeAnsi(fields[QuoteField::priceTime]));
     // The date with a two-digit year: 03/05/2021 shows as 03/05/21.
@@ -168,8 +221,8 @@ void myGridCtrl::FormatQuoteRow(const DataStore& store, std::size_t secLinePosit
         date.erase(date.size() - 4, 2);
     SetItemText(row, kDate52, date);
 
-    if (number(QuoteField::yield) != 0)
-        SetItemText(row, kYield, FormatPriceText(fields[QuoteField::yield]));
+    if (const double yield = number(QuoteField::yield); yield != 0)
+        SetItemText(row, kYield, PriceText(fields[QuoteField::yield], yield));
 
     if (change != 0)
     {
@@ -200,9 +253,7 @@ void myGridCtrl::FormatQuoteRow(const DataStore& store, std::size_t secLinePosit
 
 std::u16string myGridCtrl::FormatPriceText(std::string_view field)
 {
-    if (field.empty())
-        return {};
-    return platform::DecodeAnsi(FormatFixed(TextToNumber(field), 2));
+    return PriceText(field, TextToNumber(field));
 }
 
 void myGridCtrl::SetSignedCell(int row, int column, double value)

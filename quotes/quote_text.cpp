@@ -29,7 +29,16 @@ bool BreaksLine(char c)
 
 double TextToNumber(std::string_view text)
 {
-    const std::string terminated(text.substr(0, text.find('\0')));
+    text = text.substr(0, text.find('\0'));
+    // Quote values are short: they are terminated on the stack.
+    char shortText[64];
+    if (text.size() < sizeof shortText)
+    {
+        text.copy(shortText, text.size());
+        shortText[text.size()] = '\0';
+        return strtod_l(shortText, nullptr, CLocale());
+    }
+    const std::string terminated(text);
     return strtod_l(terminated.c_str(), nullptr, CLocale());
 }
 
