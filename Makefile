@@ -31,8 +31,8 @@ test-tsan: deps
 	@cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 	  -DBRINDLE_SANITIZE=thread -DBRINDLE_WITH_QT=OFF -DBRINDLE_BENCH=OFF >/dev/null
 	@cmake --build build-tsan -j $(JOBS) --target test_http test_platform
-	cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ./tests/test_http && \
-	  TSAN_OPTIONS=halt_on_error=1 ./tests/test_platform
+	cd build-tsan && export TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/tsan.supp" && \
+	  ./tests/test_http && ./tests/test_platform
 
 clean:
 	rm -rf $(BUILD) build-asan build-tsan
