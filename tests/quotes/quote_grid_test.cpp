@@ -3,11 +3,15 @@
 #include "gridctrl/grid_fixture.h"
 #include "gridctrl/layout_section_profiles.h"
 #include "platform/profile/profile_store.h"
+#include "portfolio/portfolio_file.h"
+#include "quotes/quote_line.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -262,6 +266,39 @@ TEST_F(QuoteGridTest, FillTakesThePortfolioInOrderAndTheFirstStoredLine)
     grid.FillQuoteGrid(store, 3);
     EXPECT_EQ(grid.GetItemCount(), 0);
     EXPECT_TRUE(grid.CellColours().empty());
+}
+
+// The fill's lookup gives what a scan of symbolLines for the first line of
+// the symbol gives, over symbols that share prefixes, differ in case, repeat
+// or have lines without any "|".
+TEST_F(QuoteGridTest, FillFindsWhatAScanFinds)
+{
+    const std::vector<std::string> names{"A", "AB", "ABC", "ab", "B", "B.X", "C-1", "ZZZZ"};
+    std::mt19937 random(7);
+    const auto pick = [&] { return names[random() % names.size()]; };
+    for (int round = 0; round < 20; ++round)
+    {
+        TextLines quoteLines;
+        for (int i = 0; i < 12; ++i)
+        {
+            const std::string name = pick();
+            quoteLines.push_back(random() % 6 == 0 ? name
+                                                   : name + "|||" + std::to_string(i) + "||||||");
+        }
+        std::vector<std::string> entries;
+        for (int i = 0; i < 8; ++i)
+            entries.push_back(pick() + "|0|");
+        Fill(entries, quoteLines);
+        ASSERT_EQ(grid.GetItemCount(), 8);
+        for (int row = 0; row < 8; ++row)
+        {
+            const std::string symbol = NarrowText(grid.GetItemText(row, kSymbol));
+            const std::optional<std::string> scanned = FindSymbolLine(store, symbol);
+            const std::u16string last =
+                scanned ? myGridCtrl::FormatPriceText(SplitQuoteFields(*scanned)[3]) : u"";
+            EXPECT_EQ(grid.GetItemText(row, kLast), last) << symbol;
+        }
+    }
 }
 
 TEST_F(QuoteGridTest, RefillingGivesTheSameRowsAndColours)
