@@ -147,9 +147,9 @@ void myGridCtrl::SetupQuoteGrid()
 
     AddHiddenFirstColumn();
     int column = 1;
-    for (const ColumnSpec& spec : kColumns)
+    for (const ColumnSpec& def : kColumns)
     {
-        AddColumn(column, spec.caption, spec.alignment, spec.width, column);
+        AddColumn(column, def.caption, def.alignment, def.width, column);
         ++column;
     }
 
