@@ -4,6 +4,7 @@
 #include "platform/ui/combo_box.h"
 #include "platform/ui/edit.h"
 #include "platform/ui/list_box.h"
+#include "platform/ui/list_view.h"
 #include "platform/ui/static_ctrl.h"
 #include "platform/ui/window.h"
 
@@ -48,6 +49,7 @@ struct Resources
         factories.emplace(kEditClass, [] { return std::make_unique<CEdit>(); });
         factories.emplace(kComboBoxClass, [] { return std::make_unique<CComboBox>(); });
         factories.emplace(kListBoxClass, [] { return std::make_unique<CListBox>(); });
+        factories.emplace(kListViewClass, [] { return std::make_unique<CListCtrl>(); });
     }
 };
 

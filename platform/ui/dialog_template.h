@@ -103,7 +103,8 @@ void RegisterString(UINT id, std::u16string text);
 std::u16string LoadString(UINT id);
 
 // Makes the window object of a template control of `className`. The
-// standard classes come registered; others (the list view) register theirs.
+// standard classes (the list view, CListCtrl, included) come registered;
+// others register theirs.
 // A class nobody registered gets a plain window of that class name.
 using ControlFactory = std::function<std::unique_ptr<Window>()>;
 void RegisterControlClass(std::string_view className, ControlFactory factory);

@@ -139,7 +139,8 @@ bool CEdit::InsertTyped(std::u16string_view typed)
     const auto [start, end] = GetSel();
     const int kept = TextLength() - (end - start);
     int room = limit - kept;
-    if (!(GetStyle() & (ES_AUTOHSCROLL | ES_MULTILINE)))
+    // A field never given a size has no width to stop at.
+    if (!(GetStyle() & (ES_AUTOHSCROLL | ES_MULTILINE)) && GetWindowRect().Width() > 0)
         room = std::min(room, VisibleChars() - kept);
     room = std::max(room, 0);
     const bool cut = static_cast<int>(accepted.size()) > room;

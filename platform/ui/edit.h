@@ -3,7 +3,8 @@
 // horizontal scrolling. Without ES_AUTOHSCROLL the field takes no more
 // typed characters than it can show; with it the text scrolls so that the
 // caret stays in view. The width is measured in average characters of the
-// dialog font (6 pixels), the backend's real font aside.
+// dialog font (6 pixels), the backend's real font aside; a field never given
+// a size (width 0) has no width limit.
 //
 // Programmatic changes (SetWindowText, ReplaceSel) are not limited; typed
 // text is. Every change of the text tells the parent EN_UPDATE and

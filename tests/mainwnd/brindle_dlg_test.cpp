@@ -1,9 +1,14 @@
 #include "mainwnd/brindle_dlg.h"
+#include "platform/ui/button.h"
 #include "platform/ui/clock.h"
 #include "platform/ui/combo_box.h"
+#include "platform/ui/edit.h"
 #include "platform/ui/input.h"
+#include "platform/ui/list_box.h"
+#include "platform/ui/list_view.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/ui_task.h"
+#include "res/brindle_resources.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +34,7 @@ TEST_F(BrindleDlgTest, OpensOnTemplate102CaptionedBrindle)
     EXPECT_EQ(dialog.GetWindowRect().Height(), 257);
     EXPECT_EQ(FindWindowByCaption(u"Brindle"), dialog.Handle());
     EXPECT_EQ(dialog.GetDlgItem(IDC_INDEX_CAPTION_3)->GetWindowText(), u" S&P 500:");
-    EXPECT_EQ(dialog.GetDlgItem(IDC_QUOTE_GRID)->ClassName(), "SysListView32");
+    EXPECT_NE(dialog.GetControl<CListCtrl>(IDC_QUOTE_GRID), nullptr);
     EXPECT_NE(dialog.GetControl<CComboBox>(IDC_PORTFOLIO_COMBO), nullptr);
     EXPECT_EQ(dialog.GetDlgItem(IDC_STATUS)->GetWindowText(), u"Info");
 }
@@ -67,6 +72,44 @@ TEST_F(BrindleDlgTest, EscapeAndCloseBoxEndTheModalRunWithCancel)
         EXPECT_EQ(dialog.DoModal(), IDCANCEL);
         EXPECT_FALSE(dialog.IsCreated());
     }
+}
+
+} // namespace
+
+namespace
+{
+
+// The other dialogs' templates, as their dialogs will be built from them.
+TEST_F(BrindleDlgTest, SetupAndPortfolioTemplatesHoldTheirControls)
+{
+    LoadBrindleResources();
+    CDialogEx setup(IDD_SETUP);
+    ASSERT_TRUE(setup.CreateFromTemplate());
+    EXPECT_EQ(setup.GetWindowText(), u"Setup");
+    auto* keep = setup.GetControl<CButton>(IDC_KEEP_RECENT);
+    ASSERT_NE(keep, nullptr);
+    EXPECT_FALSE(keep->IsWindowVisible());
+    EXPECT_FALSE(keep->IsWindowEnabled());
+    auto* source = setup.GetControl<CComboBox>(IDC_TOP_SOURCE);
+    ASSERT_NE(source, nullptr);
+    EXPECT_EQ(source->GetCount(), 2);
+    EXPECT_EQ(source->GetLBText(1), u"AlphaVantage");
+    EXPECT_TRUE(setup.GetControl<CEdit>(IDC_FH_APIKEY)->GetStyle() & ES_AUTOHSCROLL);
+    EXPECT_FALSE(setup.GetControl<CEdit>(IDC_WAIT_SECS)->GetStyle() & ES_AUTOHSCROLL);
+    EXPECT_EQ(setup.GetDefID(), IDOK);
+    EXPECT_EQ(GetFocus(), setup.GetDlgItem(IDC_FH_APIKEY)->Handle());
+    setup.Destroy();
+
+    CDialogEx folios(IDD_FOLIO_EDIT);
+    ASSERT_TRUE(folios.CreateFromTemplate());
+    EXPECT_EQ(folios.GetWindowText(), u"Portfolio Config");
+    EXPECT_TRUE(folios.GetControl<CListBox>(IDC_FOLIO_LIST)->GetStyle() & LBS_NOTIFY);
+    EXPECT_NE(folios.GetControl<CListCtrl>(IDC_ROW_GRID), nullptr);
+    EXPECT_EQ(folios.GetDlgItem(IDOK)->GetWindowText(), u"Close");
+    folios.Destroy();
+
+    EXPECT_EQ(LoadString(IDS_ABOUTBOX), u"&About Brindle...");
+    EXPECT_NE(FindDialogTemplate(IDD_ABOUTBOX), nullptr);
 }
 
 } // namespace

@@ -260,6 +260,12 @@ TEST(EditTest, WithoutAutoScrollTypingStopsAtTheVisibleWidth)
     fixed.TypeText(u"1234567");
     EXPECT_EQ(fixed.GetWindowText(), u"123");
     EXPECT_EQ(fixed.GetLeftMargin(), 6);
+
+    // A field that was never sized takes any length.
+    CEdit unsized;
+    unsized.Create(CreateParams{.style = WS_CHILD | WS_VISIBLE, .parent = parent.Handle()});
+    unsized.TypeText(u"1234567");
+    EXPECT_EQ(unsized.GetWindowText(), u"1234567");
 }
 
 TEST(EditTest, StylesFilterTypedText)

@@ -276,13 +276,13 @@ Answer Route(const Config& config, std::string_view target)
 
 } // namespace
 
-Fault ParseFault(std::string_view spec)
+Fault ParseFault(std::string_view selector)
 {
     Fault fault;
-    while (!spec.empty())
+    while (!selector.empty())
     {
-        const size_t comma = spec.find(',');
-        const std::string_view item = spec.substr(0, comma);
+        const size_t comma = selector.find(',');
+        const std::string_view item = selector.substr(0, comma);
         const size_t eq = item.find('=');
         const std::string_view word = item.substr(0, eq);
         const std::string_view value =
@@ -317,7 +317,7 @@ Fault ParseFault(std::string_view spec)
             fault.bodyBytes = std::clamp(ToInt(value), 0, 16 * 1024 * 1024);
         if (comma == std::string_view::npos)
             break;
-        spec.remove_prefix(comma + 1);
+        selector.remove_prefix(comma + 1);
     }
     return fault;
 }

@@ -48,7 +48,7 @@ struct Fault
 
 // "delay=200,status=500,short,nolength,chunked,cut,silent,slow=50,empty,
 // length=N,headerpad=N,body=N"; unknown words are ignored.
-Fault ParseFault(std::string_view spec);
+Fault ParseFault(std::string_view selector);
 
 class Server
 {

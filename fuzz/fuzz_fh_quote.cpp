@@ -1,0 +1,28 @@
+// FinnHub quote bodies of any bytes through the record builder and both
+// result handlers.
+#include "fuzz_support.h"
+#include "quotes/fh_quote_parser.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    fuzzing::AnswerMessagesSilently();
+    const std::string_view body(reinterpret_cast<const char*>(data), size);
+    fuzzing::CheckRecord(FH_QuoteToRecord(body));
+
+    DataStore store;
+    store.symbolLines = {"IBM|1|2|3|4|5|6|7|8|9", "X|short", "ABCDEFGHIJKL"};
+    AppSettings settings;
+    settings.showErrors = 1;
+    RequestSlot slot;
+    slot.requestId = 100;
+    slot.symbol = fuzzing::SymbolFor(size);
+    slot.body = std::string(body);
+    Parse_FH_Top(slot, store, settings);
+    Parse_FH_OneGrid(slot, store, settings);
+    if (slot.requestId != 0 || !slot.body.empty())
+        std::abort();
+    return 0;
+}
