@@ -22,17 +22,4 @@ inline std::u16string FromQString(const QString& text)
                           static_cast<size_t>(text.size()));
 }
 
-// A control text with "&" marking the mnemonic, as Qt shows it; "&&" stays
-// a literal "&" in both.
-inline QString MnemonicText(std::u16string_view text)
-{
-    return ToQString(text);
-}
-
-// A text shown as it is: "&" is a plain character.
-inline QString PlainText(std::u16string_view text)
-{
-    return ToQString(text).replace(QLatin1Char('&'), QLatin1String("&&"));
-}
-
 } // namespace platform::qt

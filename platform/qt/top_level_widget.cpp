@@ -17,7 +17,6 @@ namespace platform::qt
 TopLevelWidget::TopLevelWidget(HWND hwnd, WindowMirror& mirror, QWidget* owner)
     : QWidget(owner, owner ? Qt::Dialog : Qt::Window), hwnd(hwnd), mirror(mirror)
 {
-    setAttribute(Qt::WA_DeleteOnClose, false);
 }
 
 void TopLevelWidget::ApplyStyle(DWORD style)
