@@ -140,7 +140,6 @@ struct QtBackend::Parts
     char arg0[8] = "brindle";
     char* argv[2] = {arg0, nullptr};
     std::unique_ptr<QApplication> ownApp;
-    std::unique_ptr<QtEventPump> pump;
     std::unique_ptr<WindowMirror> mirror;
     std::unique_ptr<QtPrompter> prompter;
     std::unique_ptr<X11Desktop> desktop;
@@ -156,8 +155,8 @@ QtBackend::QtBackend() : parts(std::make_unique<Parts>())
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(AppIcon());
     QApplication::setDesktopFileName(QStringLiteral("brindle"));
-    parts->pump = std::make_unique<QtEventPump>();
-    ThreadQueue::ForCurrentThread()->SetPump(parts->pump.get());
+    QtEventPump::Instance().Attach();
+    ThreadQueue::ForCurrentThread()->SetPump(&QtEventPump::Instance());
     parts->mirror = std::make_unique<WindowMirror>();
     RegisterControlAdapters(*parts->mirror);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -211,7 +210,7 @@ QtBackend::~QtBackend()
     SetWindowObserver(nullptr);
     parts->mirror.reset();
     ThreadQueue::ForCurrentThread()->SetPump(nullptr);
-    parts->pump.reset();
+    QtEventPump::Instance().Detach();
 }
 
 bool QtBackend::DisplayAvailable()

@@ -9,9 +9,24 @@
 namespace platform::qt
 {
 
-QtEventPump::QtEventPump() : context(std::make_unique<QObject>()) {}
+QtEventPump& QtEventPump::Instance()
+{
+    static QtEventPump* pump = new QtEventPump();
+    return *pump;
+}
 
-QtEventPump::~QtEventPump() = default;
+void QtEventPump::Attach()
+{
+    std::lock_guard lock(mutex);
+    context = std::make_unique<QObject>();
+    wakePosted.store(false);
+}
+
+void QtEventPump::Detach()
+{
+    std::lock_guard lock(mutex);
+    context.reset();
+}
 
 void QtEventPump::Wait(ThreadQueue& queue, std::uint32_t ms)
 {
@@ -45,6 +60,9 @@ void QtEventPump::QuitCurrentLoop()
 void QtEventPump::Wake()
 {
     woken.store(true);
+    std::lock_guard lock(mutex);
+    if (!context)
+        return;
     if (QThread::currentThread() == context->thread())
     {
         if (current)

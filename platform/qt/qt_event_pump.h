@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 
 class QEventLoop;
 class QObject;
@@ -21,17 +22,23 @@ namespace platform::qt
 class QtEventPump final : public EventPump
 {
 public:
-    // On the thread that owns the QApplication, after it was created.
-    QtEventPump();
-    ~QtEventPump() override;
+    // The process's pump. It is never destroyed: a worker thread that was
+    // abandoned may still post (and so wake it) after the backend is gone.
+    static QtEventPump& Instance();
+
+    // On the thread that owns the QApplication: starts and stops waking it.
+    void Attach();
+    void Detach();
 
     void Wait(ThreadQueue& queue, std::uint32_t ms) override;
     // Any thread. Ends the current wait, or the next one at once.
     void Wake() override;
 
 private:
+    QtEventPump() = default;
     void QuitCurrentLoop();
 
+    std::mutex mutex;                 // guards `context` against Detach
     std::unique_ptr<QObject> context; // lives on the pump's thread
     QEventLoop* current = nullptr;
     std::atomic<bool> woken{false};

@@ -359,6 +359,34 @@ TEST(DialogKeysTest, EnterIsTheDefaultCommandAndEscapeIsCancel)
     }
 }
 
+// A timer of another window fires inside the modal dialog's loop.
+class TickingWindow final : public Window
+{
+public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_TIMER && ++ticks == 3 && dialog)
+            dialog->EndDialog(IDOK);
+        return Window::WindowProc(message, wParam, lParam);
+    }
+    CDialogEx* dialog = nullptr;
+    int ticks = 0;
+};
+
+TEST(DialogKeysTest, TimersRunInsideAModalDialog)
+{
+    qt_testing::EnsureApplication();
+    platform::qt::QtBackend backend;
+    RegisterAllControlsDialog();
+    AllControlsDialog dialog;
+    TickingWindow ticking;
+    ticking.Create(CreateParams{.parent = HWND_MESSAGE});
+    ticking.dialog = &dialog;
+    SetTimer(ticking.Handle(), 4, 5);
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(ticking.ticks, 3);
+}
+
 TEST(DialogKeysTest, CloseBoxIsCancel)
 {
     qt_testing::EnsureApplication();

@@ -1,5 +1,6 @@
 #include "qt_test_support.h"
 
+#include "http/request_manager.h"
 #include "platform/ui/clock.h"
 #include "platform/ui/message_box.h"
 #include "platform/ui/message_queue.h"
@@ -77,6 +78,26 @@ TEST_F(EventLoopTest, LayerTimersAndQtEventsBothRunWhileTheLoopWaits)
     RunMessageLoopUntil([&] { return ticks >= 3; });
     EXPECT_TRUE(qtRan);
     EXPECT_GE(ticks, 3);
+}
+
+TEST_F(EventLoopTest, PacingWaitKeepsQtAndTheLayerRunning)
+{
+    ScriptedWindow window;
+    window.Create(CreateParams{.parent = HWND_MESSAGE});
+    int posted = 0;
+    window.onMessage = [&](UINT message, WPARAM, LPARAM)
+    {
+        if (message == WM_APP + 7)
+            ++posted;
+    };
+    bool qtRan = false;
+    QTimer::singleShot(5, [&] { qtRan = true; });
+    std::thread worker([hwnd = window.Handle()] { PostMessage(hwnd, WM_APP + 7, 0, 0); });
+    WaitWithMessagePump(60);
+    worker.join();
+    PumpWaitingMessages();
+    EXPECT_TRUE(qtRan);
+    EXPECT_EQ(posted, 1);
 }
 
 TEST_F(EventLoopTest, MessageBoxLetsTimersFireAndReturnsTheButtonClicked)
