@@ -246,8 +246,22 @@ const ShapedText* TextCache::Find(const QString& text, const QFontMetrics& metri
 }
 
 ListViewWidget::ListViewWidget(HWND hwnd, WindowMirror& mirror, QWidget* parent)
-    : QWidget(parent), hwnd(hwnd), mirror(mirror), vertical(new QScrollBar(Qt::Vertical, this))
+    : QWidget(parent), hwnd(hwnd), mirror(mirror), vertical(new QScrollBar(Qt::Vertical, this)),
+      horizontal(new QScrollBar(Qt::Horizontal, this))
 {
+    horizontal->hide();
+    QObject::connect(horizontal, &QScrollBar::valueChanged,
+                     [this](int value)
+                     {
+                         if (syncing)
+                             return;
+                         this->mirror.PostToWindow(this->hwnd,
+                                                   [value](Window& window)
+                                                   {
+                                                       auto& list = static_cast<CListCtrl&>(window);
+                                                       list.Scroll(value - list.ScrollX(), 0);
+                                                   });
+                     });
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -294,14 +308,19 @@ void ListViewWidget::SyncScrollBar()
     CListCtrl* list = List();
     if (!list)
         return;
-    const int body = height() - list->HeaderHeight();
-    const int content = list->ContentHeight();
+    // The bars lie over the edges of the list's area, as the list knows
+    // nothing of them.
+    const int barWidth = vertical->sizeHint().width();
+    const int barHeight = horizontal->sizeHint().height();
+    const int header = list->HeaderHeight();
+    const bool wide = list->ContentWidth() > width();
+    const int body = height() - header - (wide ? barHeight : 0);
+    const bool tall = list->ContentHeight() > body && body > 0;
     syncing = true;
-    if (content > body && body > 0)
+    if (tall)
     {
-        const int barWidth = vertical->sizeHint().width();
-        vertical->setGeometry(width() - barWidth, list->HeaderHeight(), barWidth, body);
-        vertical->setRange(0, content - body);
+        vertical->setGeometry(width() - barWidth, header, barWidth, body);
+        vertical->setRange(0, list->ContentHeight() - body);
         vertical->setPageStep(body);
         vertical->setSingleStep(list->RowHeight());
         vertical->setValue(list->ScrollY());
@@ -310,6 +329,20 @@ void ListViewWidget::SyncScrollBar()
     else
     {
         vertical->hide();
+    }
+    const int across = width() - (tall ? barWidth : 0);
+    if (wide && across > 0)
+    {
+        horizontal->setGeometry(0, height() - barHeight, across, barHeight);
+        horizontal->setRange(0, std::max(0, list->ContentWidth() - across));
+        horizontal->setPageStep(across);
+        horizontal->setSingleStep(20);
+        horizontal->setValue(list->ScrollX());
+        horizontal->show();
+    }
+    else
+    {
+        horizontal->hide();
     }
     syncing = false;
 }
@@ -338,6 +371,10 @@ void ListViewWidget::paintEvent(QPaintEvent*)
                              (list->GetExtendedStyle() & LVS_EX_GRIDLINES) != 0);
         list->Paint(&target);
     }
+    if (vertical->isVisible() && horizontal->isVisible())
+        painter.fillRect(QRect(vertical->x(), horizontal->y(), vertical->width(),
+                               horizontal->height()),
+                         palette().window());
     if ((list->GetStyle() & WS_BORDER) || (list->GetExStyle() & WS_EX_CLIENTEDGE))
     {
         painter.setPen(palette().color(QPalette::Mid));
@@ -387,6 +424,16 @@ void ListViewWidget::mouseReleaseEvent(QMouseEvent* event)
 
 void ListViewWidget::wheelEvent(QWheelEvent* event)
 {
+    if (event->modifiers() & Qt::ShiftModifier || event->angleDelta().x() != 0)
+    {
+        // Sideways: the columns scroll.
+        const int delta =
+            event->angleDelta().x() != 0 ? event->angleDelta().x() : event->angleDelta().y();
+        mirror.PostToWindow(hwnd, [delta](Window& window)
+                            { static_cast<CListCtrl&>(window).Scroll(-delta / 2, 0); });
+        event->accept();
+        return;
+    }
     const QPoint global = event->globalPosition().toPoint();
     const int delta = event->angleDelta().y();
     PostMessage(hwnd, WM_MOUSEWHEEL,

@@ -73,6 +73,7 @@ private:
     HWND hwnd;
     WindowMirror& mirror;
     QScrollBar* vertical;
+    QScrollBar* horizontal;
     TextCache textCache;
     bool syncing = false;
     bool scrollBarDue = false;

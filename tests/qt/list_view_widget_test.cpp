@@ -7,6 +7,7 @@
 #include <QHelpEvent>
 #include <QImage>
 #include <QPixmap>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolTip>
 #include <QWidget>
@@ -261,6 +262,29 @@ TEST_F(ListViewWidgetTest, TooltipShowsTheOwnersTextForTheCell)
     QHelpEvent help(QEvent::ToolTip, at, widget->mapToGlobal(at));
     QApplication::sendEvent(widget, &help);
     EXPECT_EQ(QToolTip::text(), QString("Tip for row 2"));
+}
+
+TEST_F(ListViewWidgetTest, ScrollBarsMoveTheListInBothDirections)
+{
+    AddRows(40);
+    for (int column = 3; column < 10; ++column)
+        list.InsertColumn(column, u"More", LVCFMT_RIGHT, 80);
+    QCoreApplication::processEvents(); // the bars follow the batch of changes
+    auto bars = widget->findChildren<QScrollBar*>();
+    QScrollBar* vertical = nullptr;
+    QScrollBar* horizontal = nullptr;
+    for (QScrollBar* bar : bars)
+        (bar->orientation() == Qt::Vertical ? vertical : horizontal) = bar;
+    ASSERT_NE(vertical, nullptr);
+    ASSERT_NE(horizontal, nullptr);
+    EXPECT_TRUE(vertical->isVisible());
+    EXPECT_TRUE(horizontal->isVisible());
+    vertical->setValue(list.RowHeight() * 5);
+    horizontal->setValue(100);
+    PumpWaitingMessages();
+    EXPECT_EQ(list.GetTopIndex(), 5);
+    EXPECT_EQ(list.ScrollX(), 100);
+    qt_testing::SaveScreenshot(*widget, "list_view_scrolled");
 }
 
 TEST_F(ListViewWidgetTest, EmptyListShowsItsText)
