@@ -78,10 +78,11 @@ public:
     // Columns. Cells are addressed by column index; a column's sub-item
     // number (LVCOLUMN::iSubItem) is its data index, kept for the owner.
     int GetColumnCount() const { return header.GetItemCount(); }
-    int InsertColumn(int index, const LVCOLUMN& column);
+    // Virtual, so that a subclass keeps data of its own per column in step.
+    virtual int InsertColumn(int index, const LVCOLUMN& column);
     int InsertColumn(int index, std::u16string_view heading, int format = LVCFMT_LEFT,
                      int width = -1, int subItem = -1);
-    bool DeleteColumn(int column);
+    virtual bool DeleteColumn(int column);
     bool GetColumn(int column, LVCOLUMN& info) const;
     bool SetColumn(int column, const LVCOLUMN& info);
     int GetColumnWidth(int column) const;

@@ -51,6 +51,17 @@ TEST_F(GridTest, AddColumnClampsThePositionAndHidesNeverShownTraits)
     EXPECT_NE(dynamic_cast<CColumnTraitText*>(grid.ColumnTraitAt(5)), nullptr);
 }
 
+TEST_F(GridTest, TraitsStayInStepWithDirectColumnChanges)
+{
+    grid.InsertColumn(2, u"X", LVCFMT_LEFT, 30);
+    EXPECT_EQ(grid.ColumnTraitCount(), 6);
+    EXPECT_NE(dynamic_cast<CColumnTraitText*>(grid.ColumnTraitAt(2)), nullptr);
+    grid.ColumnTraitAt(3)->alwaysShown = true; // column B moved to 3
+    grid.DeleteColumn(2);
+    EXPECT_EQ(grid.ColumnTraitCount(), 5);
+    EXPECT_TRUE(grid.ColumnTraitAt(2)->alwaysShown);
+}
+
 TEST_F(GridTest, HidingMovesTheColumnLeftWithWidthZero)
 {
     grid.SetColumnWidth(3, 111);
