@@ -275,6 +275,40 @@ TEST_F(GridTest, ClickSetsTheFocusCellAndItsRectangle)
     EXPECT_EQ(grid.FocusColumn(), 1);
 }
 
+TEST_F(GridTest, WithoutAFocusCellTheWholeRowIsFramedAndInvertedCellsLoseTheHighlight)
+{
+    AddRows(3);
+    grid.SetItemState(1, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+    // Grid lines on: the row, one border narrower on the right.
+    EXPECT_EQ(Paint().focusRects, (std::vector<RECT>{RECT{0, 44, 299, 64}}));
+
+    grid.ModifyExtendedStyle(0, LVS_EX_FULLROWSELECT);
+    auto trait = std::make_unique<CRowTraitText>();
+    trait->invertFocusCell = true;
+    grid.SetBaseRowTrait(std::move(trait));
+    grid.SetFocusColumn(2);
+    SetFocus(grid.Handle());
+    RecordingTarget painted = Paint();
+    EXPECT_EQ(painted.At(1, 1).backColour, kHighlightBackColour);
+    EXPECT_EQ(painted.At(1, 2).backColour, kListBackColour);
+    SetFocus(HWND{});
+}
+
+TEST_F(GridTest, CallbackCellsAskOnCellText)
+{
+    grid.cellText = [](int row, int column, std::u16string& text)
+    {
+        text = u"cb" + std::u16string(1, static_cast<char16_t>(u'0' + row)) +
+               std::u16string(1, static_cast<char16_t>(u'0' + column));
+        return true;
+    };
+    AddRows(2);
+    grid.SetItemText(1, 3, LPSTR_TEXTCALLBACK);
+    EXPECT_EQ(grid.GetItemText(1, 3), u"cb13");
+    EXPECT_EQ(Paint().At(1, 3).text, u"cb13");
+    EXPECT_EQ(grid.GetToolTipText(POINT{140, 24 + 25}), u"cb13");
+}
+
 TEST_F(GridTest, ClicksHitTheRightCellAfterReorderAndScroll)
 {
     AddRows(20);
