@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 PACKAGES = g++ cmake ninja-build libgtest-dev libbenchmark-dev libssl-dev \
            qt6-base-dev libcpp-httplib-dev clang curl xvfb
 
-.PHONY: run test deps build test-asan clean
+.PHONY: run test deps build test-asan test-tsan clean
 
 deps:
 	@./scripts/install-deps $(PACKAGES)
@@ -26,5 +26,13 @@ test-asan: deps
 	@cmake --build build-asan -j $(JOBS)
 	cd build-asan && ctest --output-on-failure -j $(JOBS)
 
+# The HTTP client and engine tests under ThreadSanitizer.
+test-tsan: deps
+	@cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DBRINDLE_SANITIZE=thread -DBRINDLE_WITH_QT=OFF -DBRINDLE_BENCH=OFF >/dev/null
+	@cmake --build build-tsan -j $(JOBS) --target test_http test_platform
+	cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ./tests/test_http && \
+	  TSAN_OPTIONS=halt_on_error=1 ./tests/test_platform
+
 clean:
-	rm -rf $(BUILD) build-asan
+	rm -rf $(BUILD) build-asan build-tsan

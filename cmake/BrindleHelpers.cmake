@@ -19,13 +19,15 @@ endfunction()
 
 # A GoogleTest program made of every .cpp file in a tests folder, registered
 # with CTest test by test.
+#   brindle_test_program(name folder [LIBS lib...] [PROPERTIES prop value...])
 function(brindle_test_program name folder)
+  cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "LIBS;PROPERTIES")
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
   if(NOT sources)
     return()
   endif()
   add_executable(${name} ${sources})
-  target_link_libraries(${name} PRIVATE brindle_test_support GTest::gtest ${ARGN})
+  target_link_libraries(${name} PRIVATE brindle_test_support GTest::gtest ${arg_LIBS})
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "BRINDLE_TEST_ROOT=${CMAKE_BINARY_DIR}")
+    PROPERTIES ENVIRONMENT "BRINDLE_TEST_ROOT=${CMAKE_BINARY_DIR}" ${arg_PROPERTIES})
 endfunction()

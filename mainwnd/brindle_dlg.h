@@ -1,27 +1,12 @@
-// The main window. For now it opens captioned "Brindle" and closes on the
-// cancel command (Esc, the close box, or a termination signal when headless).
+// The main window, a dialog on template 102. For now it opens captioned
+// "Brindle" and closes on the cancel command (Esc, the close box, or a
+// termination signal when headless).
 #pragma once
 
-#include "platform/ui/window.h"
+#include "platform/ui/dialog.h"
 
-class CBrindleDlg : public platform::Window
+class CBrindleDlg : public platform::CDialogEx
 {
 public:
-    CBrindleDlg() = default;
-    ~CBrindleDlg() override;
-
-    // Opens the window and runs a nested message loop until it is closed.
-    // Returns the result code it was ended with.
-    std::intptr_t DoModal();
-
-    // Ends the modal loop with `result` and closes the window.
-    void EndDialog(std::intptr_t result);
-
-    platform::LRESULT WindowProc(platform::UINT message, platform::WPARAM wParam,
-                                 platform::LPARAM lParam) override;
-    std::string_view ClassName() const override { return "#32770"; }
-
-private:
-    bool ended = false;
-    std::intptr_t result = 0;
+    CBrindleDlg();
 };

@@ -1,6 +1,7 @@
 #include "platform/files/atomic_file.h"
 
 #include <cerrno>
+#include <exception>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
@@ -42,12 +43,10 @@ bool WriteAll(int fd, std::string_view bytes)
     while (!bytes.empty())
     {
         const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0)
-        {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false; // a write that makes no progress would loop for ever
         bytes.remove_prefix(static_cast<size_t>(written));
     }
     return true;
@@ -76,10 +75,22 @@ bool SyncFolder(const std::filesystem::path& folder)
     return ::fsync(dir.Get()) == 0 && dir.Close();
 }
 
+// The file a symbolic link leads to, so that saving through a link updates
+// the file it names instead of putting a plain file in place of the link.
+std::filesystem::path FileToReplace(const std::filesystem::path& path)
+{
+    std::error_code error;
+    if (!std::filesystem::is_symlink(path, error))
+        return path;
+    const std::filesystem::path target = std::filesystem::weakly_canonical(path, error);
+    return error ? path : target;
+}
+
 } // namespace
 
-bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes, mode_t mode)
+bool ReplaceFileAtomically(const std::filesystem::path& given, std::string_view bytes, mode_t mode)
 {
+    const std::filesystem::path path = FileToReplace(given);
     std::filesystem::path temporary;
     Fd fd(CreateTemporary(path, mode, temporary));
     if (fd.Get() < 0)
@@ -98,13 +109,23 @@ bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view b
 
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path)
 {
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without O_NONBLOCK a FIFO of that name would block the open until a
+    // writer comes; regular files read the same either way.
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.Get() < 0)
         return std::nullopt;
     struct stat info;
     if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))
         return std::nullopt;
-    std::string content(static_cast<size_t>(info.st_size), '\0');
+    std::string content;
+    try
+    {
+        content.resize(static_cast<size_t>(info.st_size));
+    }
+    catch (const std::exception&)
+    {
+        return std::nullopt; // too big to hold counts as unreadable
+    }
     size_t done = 0;
     while (done < content.size())
     {

@@ -13,14 +13,17 @@
 namespace platform
 {
 
-// Replaces `path` with `bytes`. The new file gets `mode` (before the umask)
-// A read-only target is replaced all the same, and writable again.
-// False on any failure; then nothing has changed.
+// Replaces `path` with `bytes`. The new file gets `mode` (before the umask).
+// A read-only target is replaced all the same, and writable again; a
+// symbolic link is followed and the file it names is replaced.
+// False on any failure. Then the old file is as it was, except when only the
+// final sync of the folder failed: the new content is in place but may not
+// survive a crash, so the save does not count as done.
 bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                            mode_t mode = 0644);
 
-// The whole content of a regular file, or nothing when it does not exist or
-// cannot be read completely.
+// The whole content of a regular file, or nothing when it does not exist,
+// is no regular file (a folder, a FIFO) or cannot be read completely.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 
 } // namespace platform

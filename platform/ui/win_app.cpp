@@ -7,6 +7,39 @@
 namespace platform
 {
 
+namespace
+{
+CWinApp* currentApp = nullptr;
+}
+
+CWinApp::CWinApp()
+{
+    currentApp = this;
+}
+
+CWinApp::~CWinApp()
+{
+    if (currentApp == this)
+        currentApp = nullptr;
+}
+
+CWinApp* AfxGetApp()
+{
+    return currentApp;
+}
+
+std::optional<std::vector<std::uint8_t>> CWinApp::GetProfileBinary(std::u16string_view section,
+                                                                   std::u16string_view name)
+{
+    return AppProfile().GetProfileBinary(section, name);
+}
+
+bool CWinApp::WriteProfileBinary(std::u16string_view section, std::u16string_view name,
+                                 const std::vector<std::uint8_t>& value)
+{
+    return AppProfile().WriteProfileBinary(section, name, value);
+}
+
 void CWinApp::SetRegistryKey(std::u16string_view keyWord)
 {
     const std::u16string root =

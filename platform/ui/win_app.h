@@ -3,10 +3,14 @@
 #pragma once
 
 #include "platform/profile/profile_store.h"
+#include "platform/ui/gdi.h"
 #include "platform/ui/win_types.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform
 {
@@ -16,8 +20,9 @@ class Window;
 class CWinApp
 {
 public:
-    CWinApp() = default;
-    virtual ~CWinApp() = default;
+    // The newest application object is the one AfxGetApp returns.
+    CWinApp();
+    virtual ~CWinApp();
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
 
@@ -40,12 +45,23 @@ public:
     bool WriteProfileInt(std::u16string_view section, std::u16string_view name, int value);
     bool WriteProfileString(std::u16string_view section, std::u16string_view name,
                             std::u16string_view value);
+    // Raw bytes (the window placement): nothing when absent.
+    std::optional<std::vector<std::uint8_t>> GetProfileBinary(std::u16string_view section,
+                                                              std::u16string_view name);
+    bool WriteProfileBinary(std::u16string_view section, std::u16string_view name,
+                            const std::vector<std::uint8_t>& value);
+
+    // The icon of resource `id`.
+    HICON LoadIcon(UINT id) const { return HICON{id}; }
 
     Window* mainWindow = nullptr;
 
 private:
     std::u16string profileName = u"Brindle";
 };
+
+// The application object, nullptr when there is none.
+CWinApp* AfxGetApp();
 
 // The base name of the running program file, without extension.
 std::u16string ProgramBaseName();

@@ -106,6 +106,7 @@ HWND Window::Create(const CreateParams& params)
     controlId = params.id;
     text = params.text;
     rect = params.rect;
+    normalRect = params.rect;
     style = params.style;
     exStyle = params.exStyle;
     if (parent && parent != HWND_MESSAGE)
@@ -176,6 +177,7 @@ void Window::SetWindowText(std::u16string newText)
         return;
     text = std::move(newText);
     NotifyChanged(WindowChange::Text);
+    OnTextChanged();
 }
 
 void Window::MoveWindow(const RECT& newRect)
@@ -184,6 +186,8 @@ void Window::MoveWindow(const RECT& newRect)
         return;
     const bool resized = newRect.Width() != rect.Width() || newRect.Height() != rect.Height();
     rect = newRect;
+    if (!IsIconic() && !IsZoomed())
+        normalRect = newRect;
     NotifyChanged(WindowChange::Rect);
     if (hwnd && resized)
         WindowProc(WM_SIZE, 0,

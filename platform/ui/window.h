@@ -80,6 +80,15 @@ public:
     // of its descendants; true when the message was handled here.
     virtual bool PreTranslateMessage(const MSG&) { return false; }
 
+    // A message the parent reflects back to the control that sent it
+    // (WM_COMMAND, WM_NOTIFY, WM_CTLCOLORSTATIC) before handling it itself.
+    // True when the control handled it; `result` is then the answer.
+    virtual bool OnChildNotify(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/,
+                               LRESULT* /*result*/)
+    {
+        return false;
+    }
+
     // The kind of window ("Static", "Button", "Edit", "#32770" for a
     // dialog...), as a backend needs to know what to show.
     virtual std::string_view ClassName() const { return "Window"; }
@@ -96,6 +105,21 @@ public:
     // Position in the parent's client area (a top-level window: on screen).
     RECT GetWindowRect() const { return rect; }
     void MoveWindow(const RECT& newRect);
+    // The client area: the window's own size from 0, 0 (no frame here).
+    RECT GetClientRect() const { return RECT{0, 0, rect.Width(), rect.Height()}; }
+
+    // Minimised and maximised states are the style bits WS_MINIMIZE and
+    // WS_MAXIMIZE; the rectangle of the normal state is kept meanwhile
+    // (window_placement.h has ShowWindow with a show command).
+    bool IsIconic() const { return (style & WS_MINIMIZE) != 0; }
+    bool IsZoomed() const { return (style & WS_MAXIMIZE) != 0; }
+    const RECT& NormalRect() const { return normalRect; }
+    void SetNormalRect(const RECT& r) { normalRect = r; }
+    bool RestoresToMaximized() const { return restoreToMaximized; }
+    void SetRestoresToMaximized(bool value) { restoreToMaximized = value; }
+
+    // Asks for the window to be drawn again (a backend repaints it).
+    void Invalidate() { NotifyChanged(WindowChange::Content); }
 
     DWORD GetStyle() const { return style; }
     DWORD GetExStyle() const { return exStyle; }
@@ -117,12 +141,19 @@ public:
     // Tells the observer, if any, that something about the window changed.
     void NotifyChanged(WindowChange what);
 
+protected:
+    // Called after SetWindowText changed the text (controls notify their
+    // parent or adjust their own state).
+    virtual void OnTextChanged() {}
+
 private:
     HWND hwnd;
     HWND parent;
     int controlId = 0;
     std::u16string text;
     RECT rect;
+    RECT normalRect;
+    bool restoreToMaximized = false;
     DWORD style = 0;
     DWORD exStyle = 0;
     LPARAM userData = 0;

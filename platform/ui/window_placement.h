@@ -17,6 +17,8 @@ inline constexpr std::uint32_t SW_HIDE = 0;
 inline constexpr std::uint32_t SW_SHOWNORMAL = 1;
 inline constexpr std::uint32_t SW_SHOWMINIMIZED = 2;
 inline constexpr std::uint32_t SW_SHOWMAXIMIZED = 3;
+inline constexpr std::uint32_t SW_MAXIMIZE = 3;
+inline constexpr std::uint32_t SW_SHOWNOACTIVATE = 4;
 inline constexpr std::uint32_t SW_SHOW = 5;
 inline constexpr std::uint32_t SW_MINIMIZE = 6;
 inline constexpr std::uint32_t SW_RESTORE = 9;
@@ -38,5 +40,33 @@ struct WINDOWPLACEMENT
 
     friend bool operator==(const WINDOWPLACEMENT&, const WINDOWPLACEMENT&) = default;
 };
+
+} // namespace platform
+
+namespace platform
+{
+
+class Window;
+
+// The screen's work area, where a maximised window goes. Headless it is a
+// 1920 by 1080 screen; a backend puts the real one in place.
+RECT GetScreenWorkArea();
+void SetScreenWorkArea(const RECT& area);
+
+// Shows, hides, minimises, maximises or restores the window (SW_HIDE,
+// SW_SHOW, SW_SHOWNORMAL, SW_RESTORE, SW_SHOWMINIMIZED, SW_MINIMIZE,
+// SW_SHOWMAXIMIZED, SW_MAXIMIZE). A maximised window covers the work area;
+// restoring brings back the normal rectangle. Returns whether the window
+// was visible before.
+bool ShowWindow(HWND hwnd, UINT showCommand);
+
+// The placement of a top-level window: flags 2 (WPF_RESTORETOMAXIMIZED)
+// when it is maximised, or minimised from the maximised state; the show
+// command of its state; no minimised or maximised position (-1, -1); the
+// normal rectangle.
+bool GetWindowPlacement(HWND hwnd, WINDOWPLACEMENT& placement);
+// Puts the window at the record's normal rectangle and into the state of its
+// show command.
+bool SetWindowPlacement(HWND hwnd, const WINDOWPLACEMENT& placement);
 
 } // namespace platform
