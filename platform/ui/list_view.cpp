@@ -860,12 +860,6 @@ bool CListCtrl::GetGroupRect(int groupId, RECT& rect) const
 
 // --- geometry --------------------------------------------------------------
 
-RECT CListCtrl::GetClientRect() const
-{
-    const RECT outer = GetWindowRect();
-    return RECT{0, 0, outer.Width(), outer.Height()};
-}
-
 int CListCtrl::HeaderHeight() const
 {
     return (GetStyle() & LVS_NOCOLUMNHEADER) ? 0 : header.Height();

@@ -147,7 +147,6 @@ public:
 
     // Geometry. The header (unless LVS_NOCOLUMNHEADER) takes the top of the
     // client area; rows follow, scrolled by ScrollX/ScrollY pixels.
-    RECT GetClientRect() const;
     int HeaderHeight() const;
     void SetHeaderHeight(int pixels) { header.SetHeight(pixels); }
     int RowHeight() const { return rowHeight; }
