@@ -10,7 +10,8 @@
 // Notifications go to the parent with WM_NOTIFY. Before that the list offers
 // each one to itself (OnNotifyReflect), as a framework's message reflection
 // lets a list-control subclass handle its own custom draw; a subclass that
-// answers stops the parent from seeing it.
+// answers stops the parent from seeing it. (This takes the place of the
+// parent-side reflection, Window::OnChildNotify, for list views.)
 #pragma once
 
 #include "platform/ui/header_ctrl.h"
@@ -194,6 +195,11 @@ public:
 
     // Called by the header when its items change.
     void OnHeaderChanged();
+
+    // The list has offered its notifications to itself (OnNotifyReflect)
+    // before sending them, under any parent and without a detour through
+    // it while painting; a parent's reflection finds nothing more to do.
+    bool OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) final { return false; }
 
 protected:
     // A notification the list sends, offered to the list before its parent.
