@@ -38,14 +38,9 @@ inline constexpr int LVIR_BOUNDS = 0;
 inline constexpr int LVIR_ICON = 1;
 inline constexpr int LVIR_LABEL = 2;
 
-// Colours of an unstyled list and of the selection.
-inline constexpr COLORREF kListTextColour = RGB(0, 0, 0);
-inline constexpr COLORREF kListBackColour = RGB(255, 255, 255);
-inline constexpr COLORREF kHighlightTextColour = RGB(255, 255, 255);
-inline constexpr COLORREF kHighlightBackColour = RGB(0, 120, 215);
-inline constexpr COLORREF kInactiveHighlightTextColour = RGB(0, 0, 0);
-inline constexpr COLORREF kInactiveHighlightBackColour = RGB(240, 240, 240);
-
+// Colours: the list's own start as the system's window colours; selected
+// cells take the highlight colours (button face and text while the list
+// does not have the focus).
 // Width of a text in pixels in a font (nullptr: the list's). A backend with
 // real fonts puts its own measure in place.
 using TextWidthFunction = std::function<int(std::u16string_view, const CellFont*)>;
@@ -265,9 +260,9 @@ private:
     mutable bool layoutValid = false;
 
     DWORD extendedStyle = 0;
-    COLORREF textColour = kListTextColour;
-    COLORREF textBackColour = kListBackColour;
-    COLORREF backColour = kListBackColour;
+    COLORREF textColour;
+    COLORREF textBackColour;
+    COLORREF backColour;
     int rowHeight = 20;
     int groupHeaderHeight = 28;
     int scrollX = 0;

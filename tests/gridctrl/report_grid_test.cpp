@@ -1,4 +1,5 @@
 #include "grid_fixture.h"
+#include "platform/ui/gdi.h"
 
 #include <string>
 #include <vector>
@@ -218,8 +219,8 @@ TEST_F(GridTest, CellColoursRiseFromRowTraitToCellCallback)
     const RecordingTarget painted = Paint();
 
     // Row 0: the list's colours, the column trait's where set.
-    EXPECT_EQ(painted.At(0, 2).backColour, kListBackColour);
-    EXPECT_EQ(painted.At(0, 2).textColour, kListTextColour);
+    EXPECT_EQ(painted.At(0, 2).backColour, GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(painted.At(0, 2).textColour, GetSysColor(COLOR_WINDOWTEXT));
     EXPECT_EQ(painted.At(0, 1).backColour, pink);
     EXPECT_EQ(painted.At(0, 4).textColour, green);
     // Row 1: alternate row; the cell callback beats the column trait.
@@ -289,8 +290,8 @@ TEST_F(GridTest, WithoutAFocusCellTheWholeRowIsFramedAndInvertedCellsLoseTheHigh
     grid.SetFocusColumn(2);
     SetFocus(grid.Handle());
     RecordingTarget painted = Paint();
-    EXPECT_EQ(painted.At(1, 1).backColour, kHighlightBackColour);
-    EXPECT_EQ(painted.At(1, 2).backColour, kListBackColour);
+    EXPECT_EQ(painted.At(1, 1).backColour, GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(painted.At(1, 2).backColour, GetSysColor(COLOR_WINDOW));
     SetFocus(HWND{});
 }
 
