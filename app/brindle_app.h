@@ -6,6 +6,9 @@
 #include "platform/ui/win_app.h"
 #include "portfolio/data_store.h"
 
+#include <memory>
+#include <string>
+
 class CBrindleApp : public platform::CWinApp
 {
 public:
@@ -28,6 +31,11 @@ inline constexpr std::string_view kInstanceMutexName = "Global\\Halvorn Brindle.
 inline constexpr std::u16string_view kMainWindowCaption = u"Brindle";
 inline constexpr std::u16string_view kRegistryKeyWord = u"Brindle";
 
-// The program's entry: picks the backend from the command line and runs
-// the application object. Returns the process exit code.
-int RunBrindle(int argc, char** argv);
+// Puts windows on screen for as long as the returned object lives; null when
+// there is no screen to show them on (then `whyNot` says why).
+using ScreenOpener = std::shared_ptr<void> (*)(std::string& whyNot);
+
+// The program's entry: picks the backend from the command line (the screen
+// unless "--headless" is given or `openScreen` finds none) and runs the
+// application object. Returns the process exit code.
+int RunBrindle(int argc, char** argv, ScreenOpener openScreen = nullptr);

@@ -64,14 +64,27 @@ void StartSignalWatcher(platform::HWND target)
 
 } // namespace
 
-int RunBrindle(int argc, char** argv)
+int RunBrindle(int argc, char** argv, ScreenOpener openScreen)
 {
+    bool headless = false;
     for (int i = 1; i < argc; ++i)
     {
         if (std::strcmp(argv[i], "--headless") == 0)
+        {
+            headless = true;
             continue;
+        }
         PrintUsage();
         return 2;
+    }
+    std::shared_ptr<void> screen;
+    if (!headless)
+    {
+        std::string whyNot = "this build has no screen backend";
+        if (openScreen)
+            screen = openScreen(whyNot);
+        if (!screen)
+            std::fprintf(stderr, "brindle: running headless: %s\n", whyNot.c_str());
     }
     SignalWindow signalWindow;
     signalWindow.Create(platform::CreateParams{.parent = platform::HWND_MESSAGE});

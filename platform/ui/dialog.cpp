@@ -648,13 +648,14 @@ bool CDialogEx::ChooseSystemCommand(UINT id)
     return true;
 }
 
-void CDialogEx::OpenSystemMenu()
+void CDialogEx::OpenSystemMenu(std::optional<POINT> at)
 {
     if (!IsCreated() || !IsWindowEnabled())
         return;
     UpdateSystemMenuStates(systemMenu, *this);
     const RECT r = GetWindowRect();
-    if (const UINT id = systemMenu.TrackPopupMenu(TPM_RETURNCMD, r.left, r.top, Handle()))
+    const POINT where = at.value_or(POINT{r.left, r.top});
+    if (const UINT id = systemMenu.TrackPopupMenu(TPM_RETURNCMD, where.x, where.y, Handle()))
         SendMessage(Handle(), WM_SYSCOMMAND, id, 0);
 }
 

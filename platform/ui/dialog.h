@@ -40,6 +40,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -188,8 +189,10 @@ public:
     // Input: the user picks a system menu item. False when it is not there
     // or greyed.
     bool ChooseSystemCommand(UINT id);
-    // Shows the system menu through the prompter and runs the command picked.
-    void OpenSystemMenu();
+    // Shows the system menu through the prompter and runs the command picked;
+    // at the window's top left corner unless a screen point is given (a
+    // right click).
+    void OpenSystemMenu(std::optional<POINT> at = std::nullopt);
 
     HICON SetIcon(HICON icon, bool big);
     HICON GetIcon(bool big) const { return big ? bigIcon : smallIcon; }

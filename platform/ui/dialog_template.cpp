@@ -8,6 +8,7 @@
 #include "platform/ui/static_ctrl.h"
 #include "platform/ui/window.h"
 
+#include <atomic>
 #include <map>
 #include <mutex>
 
@@ -146,14 +147,27 @@ ControlTemplate Control(int id, std::string className, std::u16string text, int 
                            exStyle};
 }
 
+namespace
+{
+// Dialog base units: one of the user-interface thread's settings.
+std::atomic<int> baseUnitX{6};
+std::atomic<int> baseUnitY{13};
+} // namespace
+
+void SetDialogBaseUnits(int cx, int cy)
+{
+    baseUnitX = cx > 0 ? cx : 6;
+    baseUnitY = cy > 0 ? cy : 13;
+}
+
 int DialogUnitsToPixelsX(int x)
 {
-    return MulDivRound(x, 6, 4);
+    return MulDivRound(x, baseUnitX, 4);
 }
 
 int DialogUnitsToPixelsY(int y)
 {
-    return MulDivRound(y, 13, 8);
+    return MulDivRound(y, baseUnitY, 8);
 }
 
 RECT MapDialogRect(const RECT& r)

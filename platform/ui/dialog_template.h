@@ -89,6 +89,9 @@ ControlTemplate Control(int id, std::string className, std::u16string text, int 
 // 96 dots per inch: a base unit of 6 by 13 pixels): x * 6 / 4 and
 // y * 13 / 8, rounded.
 RECT MapDialogRect(const RECT& dialogUnits);
+// A backend with real fonts puts the base units of its dialog font in place
+// (average character width and line height in pixels); 0, 0 restores 6 by 13.
+void SetDialogBaseUnits(int cx, int cy);
 int DialogUnitsToPixelsX(int x);
 int DialogUnitsToPixelsY(int y);
 

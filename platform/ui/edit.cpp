@@ -64,6 +64,7 @@ void CEdit::ReplaceSel(std::u16string_view replacement)
 void CEdit::SetLimitText(int newLimit)
 {
     limit = newLimit <= 0 ? kLargestLimit : newLimit;
+    NotifyChanged(WindowChange::Content);
 }
 
 void CEdit::SetMargins(int left, int right)
