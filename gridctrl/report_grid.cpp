@@ -168,7 +168,7 @@ int CReportGrid::AddColumn(int position, std::u16string_view title, int alignmen
                     .cx = std::max(0, width),
                     .text = std::u16string(title),
                     .iSubItem = dataIndex};
-    const int index = InsertColumn(position, column);
+    const int index = CListCtrl::InsertColumn(position, column);
     if (index < 0)
     {
         columnTraits.erase(columnTraits.begin() + position);
@@ -176,6 +176,35 @@ int CReportGrid::AddColumn(int position, std::u16string_view title, int alignmen
     }
     columnTraits[static_cast<std::size_t>(index)]->OnInsertColumn(*this, index);
     return index;
+}
+
+int CReportGrid::InsertColumn(int index, const LVCOLUMN& column)
+{
+    if (index < 0)
+        return -1;
+    const int position = std::min(index, GetColumnCount());
+    columnTraits.insert(columnTraits.begin() + position, std::make_unique<CColumnTraitText>());
+    const int inserted = CListCtrl::InsertColumn(position, column);
+    if (inserted < 0)
+    {
+        columnTraits.erase(columnTraits.begin() + position);
+        return -1;
+    }
+    columnTraits[static_cast<std::size_t>(inserted)]->OnInsertColumn(*this, inserted);
+    return inserted;
+}
+
+bool CReportGrid::DeleteColumn(int column)
+{
+    if (!CListCtrl::DeleteColumn(column))
+        return false;
+    if (column < ColumnTraitCount())
+        columnTraits.erase(columnTraits.begin() + column);
+    if (focusColumn == column)
+        focusColumn = -1;
+    else if (focusColumn > column)
+        --focusColumn;
+    return true;
 }
 
 void CReportGrid::SetFocusColumn(int column)

@@ -47,6 +47,11 @@ public:
     // CColumnTraitText. Returns the column index or -1.
     virtual int AddColumn(int position, std::u16string_view title, int alignment, int width,
                           int dataIndex, std::unique_ptr<CColumnTrait> trait = nullptr);
+    // Columns inserted or deleted directly get or lose their trait too
+    // (a CColumnTraitText for a new one).
+    using CListCtrl::InsertColumn;
+    int InsertColumn(int index, const platform::LVCOLUMN& column) override;
+    bool DeleteColumn(int column) override;
     virtual CColumnTrait* ColumnTraitAt(int column) const;
     virtual int ColumnTraitCount() const { return static_cast<int>(columnTraits.size()); }
     virtual void SetFocusColumn(int column);

@@ -3,6 +3,7 @@
 #include "gridctrl/layout_section_profiles.h"
 #include "gridctrl/report_grid.h"
 
+#include <algorithm>
 #include <string>
 
 using namespace platform;
@@ -11,6 +12,9 @@ namespace
 {
 
 constexpr std::u16string_view kColumnCount = u"ColumnCount";
+// More columns than any layout of ours holds; the rest of a larger count is
+// taken as damage.
+constexpr int kMostStoredColumns = 4096;
 
 std::u16string NumberedKey(std::u16string_view stem, int k)
 {
@@ -78,7 +82,8 @@ void CReportGrid::RestoreColumnState(CLayoutSection& section)
     SetRedraw(false);
 
     const int count = GetColumnCount();
-    const int stored = section.IntValueOf(kColumnCount, 0);
+    // A damaged count must not keep the grid reading absent keys for ever.
+    const int stored = std::min(section.IntValueOf(kColumnCount, 0), kMostStoredColumns);
     std::vector<int> newOrder(static_cast<std::size_t>(count), -1);
     std::vector<bool> placed(static_cast<std::size_t>(count), false);
     int next = count - 1;

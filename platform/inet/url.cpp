@@ -25,17 +25,6 @@ bool StartsWithNoCase(std::u16string_view text, std::string_view prefix)
     return true;
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y)
-                      {
-                          return std::tolower(static_cast<unsigned char>(x)) ==
-                                 std::tolower(static_cast<unsigned char>(y));
-                      });
-}
-
 std::optional<int> ParsePort(std::string_view text)
 {
     int value = 0;
@@ -74,6 +63,17 @@ std::string_view Unbracket(std::string_view host)
 }
 
 } // namespace
+
+bool EqualNoCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](char x, char y)
+                      {
+                          return std::tolower(static_cast<unsigned char>(x)) ==
+                                 std::tolower(static_cast<unsigned char>(y));
+                      });
+}
 
 bool CrackUrl(std::u16string_view url, UrlComponents& parts)
 {

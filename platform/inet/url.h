@@ -22,6 +22,9 @@ struct UrlComponents
     int port = 0;           // the port written in the URL, else the scheme's
 };
 
+// ASCII texts equal but for letter case (header names, schemes, hosts).
+bool EqualNoCase(std::string_view a, std::string_view b);
+
 // Splits an absolute http or https URL. False (and empty parts, scheme 0)
 // when it is not one.
 bool CrackUrl(std::u16string_view url, UrlComponents& parts);

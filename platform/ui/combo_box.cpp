@@ -7,47 +7,16 @@
 namespace platform
 {
 
-namespace
-{
-char16_t Fold(char16_t c)
-{
-    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-} // namespace
-
-int CompareNoCase(std::u16string_view a, std::u16string_view b)
-{
-    const size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i)
-    {
-        const char16_t x = Fold(a[i]);
-        const char16_t y = Fold(b[i]);
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
 int CComboBox::AddString(std::u16string_view text)
 {
-    int index = GetCount();
-    if (GetStyle() & CBS_SORT)
-    {
-        auto it = std::upper_bound(items.begin(), items.end(), text,
-                                   [](std::u16string_view t, const Item& item)
-                                   { return CompareNoCase(t, item.text) < 0; });
-        index = static_cast<int>(it - items.begin());
-    }
-    return InsertString(index, text);
+    return InsertString((GetStyle() & CBS_SORT) ? items.SortedPosition(text) : GetCount(), text);
 }
 
 int CComboBox::InsertString(int index, std::u16string_view text)
 {
-    if (index == -1)
-        index = GetCount();
-    if (index < 0 || index > GetCount())
+    index = items.Insert(index, text);
+    if (index == CB_ERR)
         return CB_ERR;
-    items.insert(items.begin() + index, Item{std::u16string(text), 0});
     if (current >= index)
         ++current;
     NotifyChanged(WindowChange::Content);
@@ -56,9 +25,8 @@ int CComboBox::InsertString(int index, std::u16string_view text)
 
 int CComboBox::DeleteString(int index)
 {
-    if (index < 0 || index >= GetCount())
+    if (!items.Erase(index))
         return CB_ERR;
-    items.erase(items.begin() + index);
     if (current == index)
         current = CB_ERR;
     else if (current > index)
@@ -69,7 +37,7 @@ int CComboBox::DeleteString(int index)
 
 void CComboBox::ResetContent()
 {
-    items.clear();
+    items.Clear();
     current = CB_ERR;
     settingText = true;
     SetWindowText(u"");
@@ -85,7 +53,7 @@ void CComboBox::Select(int index, bool notify)
     const bool changed = index != current;
     current = index;
     settingText = true;
-    SetWindowText(index == CB_ERR ? std::u16string() : items[static_cast<size_t>(index)].text);
+    SetWindowText(items.Text(index));
     settingText = false;
     editStart = 0;
     editEnd = static_cast<int>(GetWindowText().size());
@@ -102,59 +70,32 @@ int CComboBox::SetCurSel(int index)
 
 std::u16string CComboBox::GetLBText(int index) const
 {
-    if (index < 0 || index >= GetCount())
-        return {};
-    return items[static_cast<size_t>(index)].text;
+    return items.Text(index);
 }
 
 int CComboBox::GetLBTextLen(int index) const
 {
-    if (index < 0 || index >= GetCount())
-        return CB_ERR;
-    return static_cast<int>(items[static_cast<size_t>(index)].text.size());
+    return items.TextLength(index);
 }
 
 std::uintptr_t CComboBox::GetItemData(int index) const
 {
-    if (index < 0 || index >= GetCount())
-        return static_cast<std::uintptr_t>(CB_ERR);
-    return items[static_cast<size_t>(index)].data;
+    return items.Data(index);
 }
 
 int CComboBox::SetItemData(int index, std::uintptr_t data)
 {
-    if (index < 0 || index >= GetCount())
-        return CB_ERR;
-    items[static_cast<size_t>(index)].data = data;
-    return 0;
-}
-
-int CComboBox::Find(int start, std::u16string_view text, bool exact) const
-{
-    const int count = GetCount();
-    if (count == 0)
-        return CB_ERR;
-    const int first = start < 0 || start >= count ? 0 : start + 1;
-    for (int k = 0; k < count; ++k)
-    {
-        const int i = (first + k) % count;
-        std::u16string_view item = items[static_cast<size_t>(i)].text;
-        if (!exact && item.size() >= text.size())
-            item = item.substr(0, text.size());
-        if (CompareNoCase(item, text) == 0)
-            return i;
-    }
-    return CB_ERR;
+    return items.SetData(index, data);
 }
 
 int CComboBox::FindString(int start, std::u16string_view text) const
 {
-    return Find(start, text, false);
+    return items.Find(start, text, false);
 }
 
 int CComboBox::FindStringExact(int start, std::u16string_view text) const
 {
-    return Find(start, text, true);
+    return items.Find(start, text, true);
 }
 
 bool CComboBox::SetEditSel(int start, int end)

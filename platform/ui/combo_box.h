@@ -8,6 +8,7 @@
 #pragma once
 
 #include "platform/ui/control_codes.h"
+#include "platform/ui/item_list.h"
 #include "platform/ui/window.h"
 
 #include <string>
@@ -32,7 +33,7 @@ public:
     // Returns the count left, CB_ERR when out of range.
     int DeleteString(int index);
     void ResetContent();
-    int GetCount() const { return static_cast<int>(items.size()); }
+    int GetCount() const { return items.Count(); }
 
     // CB_ERR when nothing is selected.
     int GetCurSel() const { return current; }
@@ -74,15 +75,9 @@ protected:
     void OnTextChanged() override;
 
 private:
-    struct Item
-    {
-        std::u16string text;
-        std::uintptr_t data = 0;
-    };
-    int Find(int start, std::u16string_view text, bool exact) const;
     void Select(int index, bool notify);
 
-    std::vector<Item> items;
+    ItemList items;
     int current = CB_ERR;
     int editStart = 0;
     int editEnd = 0;
@@ -90,9 +85,5 @@ private:
     bool dropped = false;
     bool settingText = false;
 };
-
-// Case-blind comparison of UTF-16 texts for list lookups and sorting
-// (ASCII letters only fold).
-int CompareNoCase(std::u16string_view a, std::u16string_view b);
 
 } // namespace platform

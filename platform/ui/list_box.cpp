@@ -1,6 +1,5 @@
 #include "platform/ui/list_box.h"
 
-#include "platform/ui/combo_box.h"
 #include "platform/ui/input.h"
 
 #include <algorithm>
@@ -10,24 +9,14 @@ namespace platform
 
 int CListBox::AddString(std::u16string_view text)
 {
-    int index = GetCount();
-    if (GetStyle() & LBS_SORT)
-    {
-        auto it = std::upper_bound(items.begin(), items.end(), text,
-                                   [](std::u16string_view t, const Item& item)
-                                   { return CompareNoCase(t, item.text) < 0; });
-        index = static_cast<int>(it - items.begin());
-    }
-    return InsertString(index, text);
+    return InsertString((GetStyle() & LBS_SORT) ? items.SortedPosition(text) : GetCount(), text);
 }
 
 int CListBox::InsertString(int index, std::u16string_view text)
 {
-    if (index == -1)
-        index = GetCount();
-    if (index < 0 || index > GetCount())
+    index = items.Insert(index, text);
+    if (index == LB_ERR)
         return LB_ERR;
-    items.insert(items.begin() + index, Item{std::u16string(text), 0});
     if (current >= index)
         ++current;
     NotifyChanged(WindowChange::Content);
@@ -36,9 +25,8 @@ int CListBox::InsertString(int index, std::u16string_view text)
 
 int CListBox::DeleteString(int index)
 {
-    if (index < 0 || index >= GetCount())
+    if (!items.Erase(index))
         return LB_ERR;
-    items.erase(items.begin() + index);
     if (current == index)
         current = LB_ERR;
     else if (current > index)
@@ -50,7 +38,7 @@ int CListBox::DeleteString(int index)
 
 void CListBox::ResetContent()
 {
-    items.clear();
+    items.Clear();
     current = LB_ERR;
     topIndex = 0;
     NotifyChanged(WindowChange::Content);
@@ -76,59 +64,32 @@ int CListBox::SetCurSel(int index)
 
 std::u16string CListBox::GetText(int index) const
 {
-    if (index < 0 || index >= GetCount())
-        return {};
-    return items[static_cast<size_t>(index)].text;
+    return items.Text(index);
 }
 
 int CListBox::GetTextLen(int index) const
 {
-    if (index < 0 || index >= GetCount())
-        return LB_ERR;
-    return static_cast<int>(items[static_cast<size_t>(index)].text.size());
+    return items.TextLength(index);
 }
 
 std::uintptr_t CListBox::GetItemData(int index) const
 {
-    if (index < 0 || index >= GetCount())
-        return static_cast<std::uintptr_t>(LB_ERR);
-    return items[static_cast<size_t>(index)].data;
+    return items.Data(index);
 }
 
 int CListBox::SetItemData(int index, std::uintptr_t data)
 {
-    if (index < 0 || index >= GetCount())
-        return LB_ERR;
-    items[static_cast<size_t>(index)].data = data;
-    return 0;
-}
-
-int CListBox::Find(int start, std::u16string_view text, bool exact) const
-{
-    const int count = GetCount();
-    if (count == 0)
-        return LB_ERR;
-    const int first = start < 0 || start >= count ? 0 : start + 1;
-    for (int k = 0; k < count; ++k)
-    {
-        const int i = (first + k) % count;
-        std::u16string_view item = items[static_cast<size_t>(i)].text;
-        if (!exact && item.size() >= text.size())
-            item = item.substr(0, text.size());
-        if (CompareNoCase(item, text) == 0)
-            return i;
-    }
-    return LB_ERR;
+    return items.SetData(index, data);
 }
 
 int CListBox::FindString(int start, std::u16string_view text) const
 {
-    return Find(start, text, false);
+    return items.Find(start, text, false);
 }
 
 int CListBox::FindStringExact(int start, std::u16string_view text) const
 {
-    return Find(start, text, true);
+    return items.Find(start, text, true);
 }
 
 int CListBox::SetTopIndex(int index)

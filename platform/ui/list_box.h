@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/ui/control_codes.h"
+#include "platform/ui/item_list.h"
 #include "platform/ui/window.h"
 
 #include <cstdint>
@@ -25,7 +26,7 @@ public:
     int InsertString(int index, std::u16string_view text);
     int DeleteString(int index);
     void ResetContent();
-    int GetCount() const { return static_cast<int>(items.size()); }
+    int GetCount() const { return items.Count(); }
 
     int GetCurSel() const { return current; }
     // -1 or an index out of range selects nothing (LB_ERR is returned for
@@ -50,15 +51,9 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    struct Item
-    {
-        std::u16string text;
-        std::uintptr_t data = 0;
-    };
-    int Find(int start, std::u16string_view text, bool exact) const;
     void Select(int index, bool notify);
 
-    std::vector<Item> items;
+    ItemList items;
     int current = LB_ERR;
     int topIndex = 0;
 };

@@ -1,5 +1,7 @@
 #include "platform/ui/list_view.h"
 
+#include "platform/ui/dialog_template.h"
+#include "platform/ui/gdi.h"
 #include "platform/ui/message_queue.h"
 
 #include <algorithm>
@@ -27,6 +29,13 @@ constexpr int kWheelDelta = 120;
 constexpr int kRowsPerNotch = 3;
 constexpr int kHiddenRow = INT_MIN / 2;
 
+// Dialog templates make list views of this class.
+const bool registered = []
+{
+    RegisterControlClass(kListViewClass, [] { return std::make_unique<CListCtrl>(); });
+    return true;
+}();
+
 TextWidthFunction& TextWidth()
 {
     static TextWidthFunction measure;
@@ -49,6 +58,8 @@ int MeasureTextWidth(std::u16string_view text, const CellFont* font)
 }
 
 CListCtrl::CListCtrl()
+    : textColour(GetSysColor(COLOR_WINDOWTEXT)), textBackColour(GetSysColor(COLOR_WINDOW)),
+      backColour(GetSysColor(COLOR_WINDOW))
 {
     header.owner = this;
 }
@@ -860,12 +871,6 @@ bool CListCtrl::GetGroupRect(int groupId, RECT& rect) const
 
 // --- geometry --------------------------------------------------------------
 
-RECT CListCtrl::GetClientRect() const
-{
-    const RECT outer = GetWindowRect();
-    return RECT{0, 0, outer.Width(), outer.Height()};
-}
-
 int CListCtrl::HeaderHeight() const
 {
     return (GetStyle() & LVS_NOCOLUMNHEADER) ? 0 : header.Height();
@@ -1239,6 +1244,8 @@ void CListCtrl::PaintRowList(HDC hdc, std::span<const int> rowList)
     const bool showSelection = focused || (GetStyle() & LVS_SHOWSELALWAYS);
     const bool fullRow = (extendedStyle & LVS_EX_FULLROWSELECT) != 0;
     const RECT client = GetClientRect();
+    const COLORREF highlightText = GetSysColor(focused ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT);
+    const COLORREF highlightBack = GetSysColor(focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE);
 
     // Column positions in display order, once per pass.
     struct Column
@@ -1314,8 +1321,8 @@ void CListCtrl::PaintRowList(HDC hdc, std::span<const int> rowList)
                                (fullRow || column.index == 0);
             if (cell.highlighted)
             {
-                cell.textColour = focused ? kHighlightTextColour : kInactiveHighlightTextColour;
-                cell.backColour = focused ? kHighlightBackColour : kInactiveHighlightBackColour;
+                cell.textColour = highlightText;
+                cell.backColour = highlightBack;
             }
             else
             {

@@ -10,7 +10,8 @@
 // Notifications go to the parent with WM_NOTIFY. Before that the list offers
 // each one to itself (OnNotifyReflect), as a framework's message reflection
 // lets a list-control subclass handle its own custom draw; a subclass that
-// answers stops the parent from seeing it.
+// answers stops the parent from seeing it. (This takes the place of the
+// parent-side reflection, Window::OnChildNotify, for list views.)
 #pragma once
 
 #include "platform/ui/header_ctrl.h"
@@ -37,14 +38,9 @@ inline constexpr int LVIR_BOUNDS = 0;
 inline constexpr int LVIR_ICON = 1;
 inline constexpr int LVIR_LABEL = 2;
 
-// Colours of an unstyled list and of the selection.
-inline constexpr COLORREF kListTextColour = RGB(0, 0, 0);
-inline constexpr COLORREF kListBackColour = RGB(255, 255, 255);
-inline constexpr COLORREF kHighlightTextColour = RGB(255, 255, 255);
-inline constexpr COLORREF kHighlightBackColour = RGB(0, 120, 215);
-inline constexpr COLORREF kInactiveHighlightTextColour = RGB(0, 0, 0);
-inline constexpr COLORREF kInactiveHighlightBackColour = RGB(240, 240, 240);
-
+// Colours: the list's own start as the system's window colours; selected
+// cells take the highlight colours (button face and text while the list
+// does not have the focus).
 // Width of a text in pixels in a font (nullptr: the list's). A backend with
 // real fonts puts its own measure in place.
 using TextWidthFunction = std::function<int(std::u16string_view, const CellFont*)>;
@@ -78,10 +74,11 @@ public:
     // Columns. Cells are addressed by column index; a column's sub-item
     // number (LVCOLUMN::iSubItem) is its data index, kept for the owner.
     int GetColumnCount() const { return header.GetItemCount(); }
-    int InsertColumn(int index, const LVCOLUMN& column);
+    // Virtual, so that a subclass keeps data of its own per column in step.
+    virtual int InsertColumn(int index, const LVCOLUMN& column);
     int InsertColumn(int index, std::u16string_view heading, int format = LVCFMT_LEFT,
                      int width = -1, int subItem = -1);
-    bool DeleteColumn(int column);
+    virtual bool DeleteColumn(int column);
     bool GetColumn(int column, LVCOLUMN& info) const;
     bool SetColumn(int column, const LVCOLUMN& info);
     int GetColumnWidth(int column) const;
@@ -146,7 +143,6 @@ public:
 
     // Geometry. The header (unless LVS_NOCOLUMNHEADER) takes the top of the
     // client area; rows follow, scrolled by ScrollX/ScrollY pixels.
-    RECT GetClientRect() const;
     int HeaderHeight() const;
     void SetHeaderHeight(int pixels) { header.SetHeight(pixels); }
     int RowHeight() const { return rowHeight; }
@@ -194,6 +190,11 @@ public:
 
     // Called by the header when its items change.
     void OnHeaderChanged();
+
+    // The list has offered its notifications to itself (OnNotifyReflect)
+    // before sending them, under any parent and without a detour through
+    // it while painting; a parent's reflection finds nothing more to do.
+    bool OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) final { return false; }
 
 protected:
     // A notification the list sends, offered to the list before its parent.
@@ -259,9 +260,9 @@ private:
     mutable bool layoutValid = false;
 
     DWORD extendedStyle = 0;
-    COLORREF textColour = kListTextColour;
-    COLORREF textBackColour = kListBackColour;
-    COLORREF backColour = kListBackColour;
+    COLORREF textColour;
+    COLORREF textBackColour;
+    COLORREF backColour;
     int rowHeight = 20;
     int groupHeaderHeight = 28;
     int scrollX = 0;

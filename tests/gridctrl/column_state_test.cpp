@@ -184,6 +184,19 @@ TEST_F(ColumnStateTest, StoredLayoutsWithGapsRestoreWhatTheyCan)
     EXPECT_EQ(grid.GetColumnWidth(3), 80);
 }
 
+TEST_F(ColumnStateTest, AHugeStoredColumnCountDoesNotHang)
+{
+    platform::AppProfile().WriteProfileString(u"GridConfig", u"CurrentProfiles", u"Default");
+    platform::AppProfile().WriteProfileString(u"GridConfig__Default", u"ColumnCount",
+                                              u"2147483647");
+    platform::AppProfile().WriteProfileString(u"GridConfig__Default", u"ColumnData_0", u"3");
+    platform::AppProfile().WriteProfileString(u"GridConfig__Default", u"ColumnWidth_0", u"44");
+    // Keys missing below the count are filled from the defaults (k = 3, 2,
+    // 1 give columns 4, 3, 2); the stored key 0 names a column placed already.
+    Bind(grid);
+    EXPECT_EQ(Shown(), (Layout{{2, 70}, {3, 80}, {4, 90}}));
+}
+
 TEST_F(ColumnStateTest, AnEmptyStoredLayoutLeavesTheColumnsAlone)
 {
     platform::AppProfile().WriteProfileString(u"GridConfig__Default", u"ColumnCount", u"0");

@@ -55,7 +55,12 @@ public:
     {
         return cellColour && cellColour(row, column, text, back);
     }
+    bool OnCellText(int row, int column, std::u16string& text) override
+    {
+        return cellText && cellText(row, column, text);
+    }
     std::function<bool(int, COLORREF&, COLORREF&)> rowColour;
+    std::function<bool(int, int, std::u16string&)> cellText;
     std::function<bool(int, int, COLORREF&, COLORREF&)> cellColour;
 };
 

@@ -1,4 +1,5 @@
 #include "grid_fixture.h"
+#include "platform/ui/gdi.h"
 
 #include <string>
 #include <vector>
@@ -49,6 +50,17 @@ TEST_F(GridTest, AddColumnClampsThePositionAndHidesNeverShownTraits)
     grid.GetColumn(5, info);
     EXPECT_EQ(info.fmt, LVCFMT_RIGHT);
     EXPECT_NE(dynamic_cast<CColumnTraitText*>(grid.ColumnTraitAt(5)), nullptr);
+}
+
+TEST_F(GridTest, TraitsStayInStepWithDirectColumnChanges)
+{
+    grid.InsertColumn(2, u"X", LVCFMT_LEFT, 30);
+    EXPECT_EQ(grid.ColumnTraitCount(), 6);
+    EXPECT_NE(dynamic_cast<CColumnTraitText*>(grid.ColumnTraitAt(2)), nullptr);
+    grid.ColumnTraitAt(3)->alwaysShown = true; // column B moved to 3
+    grid.DeleteColumn(2);
+    EXPECT_EQ(grid.ColumnTraitCount(), 5);
+    EXPECT_TRUE(grid.ColumnTraitAt(2)->alwaysShown);
 }
 
 TEST_F(GridTest, HidingMovesTheColumnLeftWithWidthZero)
@@ -207,8 +219,8 @@ TEST_F(GridTest, CellColoursRiseFromRowTraitToCellCallback)
     const RecordingTarget painted = Paint();
 
     // Row 0: the list's colours, the column trait's where set.
-    EXPECT_EQ(painted.At(0, 2).backColour, kListBackColour);
-    EXPECT_EQ(painted.At(0, 2).textColour, kListTextColour);
+    EXPECT_EQ(painted.At(0, 2).backColour, GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(painted.At(0, 2).textColour, GetSysColor(COLOR_WINDOWTEXT));
     EXPECT_EQ(painted.At(0, 1).backColour, pink);
     EXPECT_EQ(painted.At(0, 4).textColour, green);
     // Row 1: alternate row; the cell callback beats the column trait.
@@ -262,6 +274,40 @@ TEST_F(GridTest, ClickSetsTheFocusCellAndItsRectangle)
     // A click below the rows leaves the focus cell alone.
     grid.WindowProc(WM_LBUTTONDOWN, 0, At(10, 24 + 9 * 20));
     EXPECT_EQ(grid.FocusColumn(), 1);
+}
+
+TEST_F(GridTest, WithoutAFocusCellTheWholeRowIsFramedAndInvertedCellsLoseTheHighlight)
+{
+    AddRows(3);
+    grid.SetItemState(1, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+    // Grid lines on: the row, one border narrower on the right.
+    EXPECT_EQ(Paint().focusRects, (std::vector<RECT>{RECT{0, 44, 299, 64}}));
+
+    grid.ModifyExtendedStyle(0, LVS_EX_FULLROWSELECT);
+    auto trait = std::make_unique<CRowTraitText>();
+    trait->invertFocusCell = true;
+    grid.SetBaseRowTrait(std::move(trait));
+    grid.SetFocusColumn(2);
+    SetFocus(grid.Handle());
+    RecordingTarget painted = Paint();
+    EXPECT_EQ(painted.At(1, 1).backColour, GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(painted.At(1, 2).backColour, GetSysColor(COLOR_WINDOW));
+    SetFocus(HWND{});
+}
+
+TEST_F(GridTest, CallbackCellsAskOnCellText)
+{
+    grid.cellText = [](int row, int column, std::u16string& text)
+    {
+        text = u"cb" + std::u16string(1, static_cast<char16_t>(u'0' + row)) +
+               std::u16string(1, static_cast<char16_t>(u'0' + column));
+        return true;
+    };
+    AddRows(2);
+    grid.SetItemText(1, 3, LPSTR_TEXTCALLBACK);
+    EXPECT_EQ(grid.GetItemText(1, 3), u"cb13");
+    EXPECT_EQ(Paint().At(1, 3).text, u"cb13");
+    EXPECT_EQ(grid.GetToolTipText(POINT{140, 24 + 25}), u"cb13");
 }
 
 TEST_F(GridTest, ClicksHitTheRightCellAfterReorderAndScroll)

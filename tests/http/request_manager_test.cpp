@@ -5,6 +5,7 @@
 #include "platform/ui/clock.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/window.h"
+#include "support/loopback_listener.h"
 #include "support/quotesim_env.h"
 #include "test_proxy.h"
 
@@ -116,26 +117,7 @@ std::u16string QuoteUrl(const std::u16string& scheme, const std::u16string& symb
     return scheme + u"://finnhub.io/api/v1/quote?symbol=" + symbol + u"&token=" + key;
 }
 
-// A loopback socket that listens and never accepts.
-class DeafListener
-{
-public:
-    DeafListener()
-    {
-        fd = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        listen(fd, 16);
-        socklen_t length = sizeof address;
-        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-        port = ntohs(address.sin_port);
-    }
-    ~DeafListener() { close(fd); }
-    int fd = -1;
-    int port = 0;
-};
+using DeafListener = testing_support::LoopbackListener;
 
 class RequestEngineTest : public ::testing::Test
 {

@@ -65,22 +65,13 @@ void Relay(int a, int b, const std::atomic<bool>& stopping)
 TestProxy::TestProxy(int httpPort, int httpsPort, std::string authorization)
     : httpPort(httpPort), httpsPort(httpsPort), authorization(std::move(authorization))
 {
-    listenFd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(listenFd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    listen(listenFd, 64);
-    socklen_t length = sizeof address;
-    getsockname(listenFd, reinterpret_cast<sockaddr*>(&address), &length);
-    port = ntohs(address.sin_port);
     acceptor = std::thread([this] { Accept(); });
 }
 
 TestProxy::~TestProxy()
 {
     stopping = true;
-    shutdown(listenFd, SHUT_RDWR);
+    shutdown(listener.fd, SHUT_RDWR);
     acceptor.join();
     {
         std::lock_guard lock(mutex);
@@ -89,7 +80,6 @@ TestProxy::~TestProxy()
     }
     for (std::thread& thread : threads)
         thread.join();
-    close(listenFd);
 }
 
 std::vector<std::string> TestProxy::Heads() const
@@ -102,7 +92,7 @@ void TestProxy::Accept()
 {
     while (!stopping.load())
     {
-        const int client = accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC);
+        const int client = accept4(listener.fd, nullptr, nullptr, SOCK_CLOEXEC);
         if (client < 0)
             return;
         std::lock_guard lock(mutex);

@@ -4,6 +4,8 @@
 // received are kept.
 #pragma once
 
+#include "support/loopback_listener.h"
+
 #include <atomic>
 #include <mutex>
 #include <set>
@@ -23,7 +25,7 @@ public:
     TestProxy(const TestProxy&) = delete;
     TestProxy& operator=(const TestProxy&) = delete;
 
-    int Port() const { return port; }
+    int Port() const { return listener.port; }
     std::vector<std::string> Heads() const;
 
 private:
@@ -33,8 +35,7 @@ private:
     int httpPort;
     int httpsPort;
     std::string authorization;
-    int listenFd = -1;
-    int port = 0;
+    LoopbackListener listener{64};
     std::atomic<bool> stopping{false};
     mutable std::mutex mutex;
     std::vector<std::string> heads;

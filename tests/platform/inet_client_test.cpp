@@ -1,5 +1,6 @@
 // The HTTP client over real sockets against quotesim.
 #include "platform/inet/internet.h"
+#include "support/loopback_listener.h"
 #include "support/quotesim_env.h"
 
 #include <gtest/gtest.h>
@@ -56,27 +57,7 @@ Outcome Fetch(const std::string& host, bool secure, const std::string& path,
     return out;
 }
 
-// A loopback socket that listens and never accepts: connects succeed at the
-// kernel, and the TLS handshake then waits forever.
-class DeafListener
-{
-public:
-    DeafListener()
-    {
-        fd = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        listen(fd, 16);
-        socklen_t length = sizeof address;
-        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-        port = ntohs(address.sin_port);
-    }
-    ~DeafListener() { close(fd); }
-    int fd = -1;
-    int port = 0;
-};
+using DeafListener = testing_support::LoopbackListener;
 
 class InetClientTest : public ::testing::Test
 {

@@ -1,5 +1,7 @@
 #include "platform/ui/list_view.h"
 
+#include "platform/ui/gdi.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -287,10 +289,10 @@ TEST_F(ListViewTest, CustomDrawStagesReachTheParentAndColoursCarryOver)
     expected.insert(expected.end(), row.begin(), row.end());
     EXPECT_EQ(stages, expected);
 
-    EXPECT_EQ(target.At(0, 0).back_colour, kListBackColour);
+    EXPECT_EQ(target.At(0, 0).back_colour, GetSysColor(COLOR_WINDOW));
     EXPECT_EQ(target.At(0, 1).back_colour, RGB(255, 0, 0));
     EXPECT_EQ(target.At(0, 2).back_colour, RGB(255, 0, 0));
-    EXPECT_EQ(target.At(1, 0).back_colour, kListBackColour);
+    EXPECT_EQ(target.At(1, 0).back_colour, GetSysColor(COLOR_WINDOW));
     EXPECT_EQ(target.At(1, 1).text, u"b1");
     EXPECT_EQ(target.At(1, 1).rect, (RECT{50, 44, 110, 64}));
 }
@@ -308,7 +310,7 @@ TEST_F(ListViewTest, SelectionHighlightDependsOnFullRowSelectAndFocus)
     list.Paint(&labelOnly);
     EXPECT_TRUE(labelOnly.At(1, 0).highlighted);
     EXPECT_FALSE(labelOnly.At(1, 1).highlighted);
-    EXPECT_EQ(labelOnly.At(1, 0).back_colour, kHighlightBackColour);
+    EXPECT_EQ(labelOnly.At(1, 0).back_colour, GetSysColor(COLOR_HIGHLIGHT));
 
     list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
     RecordingTarget fullRow;

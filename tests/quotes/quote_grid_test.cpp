@@ -7,6 +7,8 @@
 #include "quotes/quote_line.h"
 #include "support/temp_dir.h"
 
+#include "platform/ui/gdi.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -26,8 +28,8 @@ constexpr COLORREF kGreen = RGB(0, 127, 0);
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kGrey = RGB(225, 225, 225);
 constexpr COLORREF kYellow = RGB(255, 255, 200);
-constexpr COLORREF kBlack = kListTextColour;
-constexpr COLORREF kWhite = kListBackColour;
+const COLORREF kBlack = platform::GetSysColor(platform::COLOR_WINDOWTEXT);
+const COLORREF kWhite = platform::GetSysColor(platform::COLOR_WINDOW);
 
 class QuoteGridTest : public ::testing::Test
 {
