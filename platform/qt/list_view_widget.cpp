@@ -371,10 +371,26 @@ void ListViewWidget::paintEvent(QPaintEvent*)
                              (list->GetExtendedStyle() & LVS_EX_GRIDLINES) != 0);
         list->Paint(&target);
     }
+    // A header item being dragged to a new place follows the mouse.
+    if (const int dragged = list->GetHeaderCtrl()->DraggingItem(); dragged >= 0)
+    {
+        const CHeaderCtrl& header = *list->GetHeaderCtrl();
+        const int itemWidth = header.ItemWidth(dragged);
+        QStyleOptionHeader option;
+        option.initFrom(this);
+        option.rect = QRect(dragX - itemWidth / 2, 0, itemWidth, list->HeaderHeight());
+        option.text = ToQString(header.ItemText(dragged));
+        option.textAlignment = AlignmentOf(header.ItemFormat(dragged));
+        option.state |= QStyle::State_Sunken | QStyle::State_Horizontal;
+        painter.save();
+        painter.setOpacity(0.7);
+        style()->drawControl(QStyle::CE_Header, &option, &painter, this);
+        painter.restore();
+    }
     if (vertical->isVisible() && horizontal->isVisible())
-        painter.fillRect(QRect(vertical->x(), horizontal->y(), vertical->width(),
-                               horizontal->height()),
-                         palette().window());
+        painter.fillRect(
+            QRect(vertical->x(), horizontal->y(), vertical->width(), horizontal->height()),
+            palette().window());
     if ((list->GetStyle() & WS_BORDER) || (list->GetExStyle() & WS_EX_CLIENTEDGE))
     {
         painter.setPen(palette().color(QPalette::Mid));
@@ -411,7 +427,12 @@ void ListViewWidget::mouseMoveEvent(QMouseEvent* event)
 {
     UpdateCursor(event->position().toPoint());
     if (event->buttons() & Qt::LeftButton)
+    {
         PostMouse(WM_MOUSEMOVE, *event);
+        dragX = event->position().toPoint().x();
+        if (CListCtrl* list = List(); list && list->GetHeaderCtrl()->DraggingItem() >= 0)
+            update(0, 0, width(), list->HeaderHeight());
+    }
 }
 
 void ListViewWidget::mouseReleaseEvent(QMouseEvent* event)

@@ -77,6 +77,7 @@ private:
     TextCache textCache;
     bool syncing = false;
     bool scrollBarDue = false;
+    int dragX = 0; // the mouse while a header item is dragged
 };
 
 } // namespace platform::qt

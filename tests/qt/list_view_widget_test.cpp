@@ -247,6 +247,9 @@ TEST_F(ListViewWidgetTest, DraggingAHeaderItemReordersTheColumns)
     QTest::mousePress(widget, Qt::LeftButton, {}, from);
     QTest::mouseMove(widget, from + QPoint(20, 0));
     QTest::mouseMove(widget, to);
+    PumpWaitingMessages();
+    EXPECT_EQ(list.GetHeaderCtrl()->DraggingItem(), 0);
+    qt_testing::SaveScreenshot(*widget, "list_view_header_drag");
     QTest::mouseRelease(widget, Qt::LeftButton, {}, to);
     PumpWaitingMessages();
     const std::vector<int> order = list.GetColumnOrderArray();
