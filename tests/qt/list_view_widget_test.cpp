@@ -4,6 +4,7 @@
 #include "platform/ui/message_queue.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QImage>
 #include <QPixmap>
@@ -288,6 +289,46 @@ TEST_F(ListViewWidgetTest, ScrollBarsMoveTheListInBothDirections)
     EXPECT_EQ(list.GetTopIndex(), 5);
     EXPECT_EQ(list.ScrollX(), 100);
     qt_testing::SaveScreenshot(*widget, "list_view_scrolled");
+}
+
+// The grid's menus start from WM_CONTEXTMENU, with the point on screen
+// (-1, -1 from the keyboard).
+class MenuListCtrl final : public CListCtrl
+{
+public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_CONTEXTMENU)
+            menus.push_back(PointFromLParam(lParam));
+        return CListCtrl::WindowProc(message, wParam, lParam);
+    }
+    std::vector<POINT> menus;
+};
+
+TEST_F(ListViewWidgetTest, RightClickOnHeaderOrRowAsksTheListForItsMenu)
+{
+    MenuListCtrl menuList;
+    menuList.Create(CreateParams{.style = WS_CHILD | WS_VISIBLE | LVS_REPORT,
+                                 .rect = RECT{10, 10, 300, 200},
+                                 .parent = owner.Handle(),
+                                 .id = 1004});
+    menuList.InsertColumn(0, u"Symbol", LVCFMT_LEFT, 90);
+    menuList.InsertItem(0, u"MSFT");
+    QWidget* menuWidget = WidgetOf(menuList.Handle());
+    ASSERT_NE(menuWidget, nullptr);
+    const QPoint onHeader(20, 5);
+    QContextMenuEvent headerClick(QContextMenuEvent::Mouse, onHeader,
+                                  menuWidget->mapToGlobal(onHeader));
+    QApplication::sendEvent(menuWidget, &headerClick);
+    QContextMenuEvent fromKeyboard(QContextMenuEvent::Keyboard, QPoint(0, 0),
+                                   menuWidget->mapToGlobal(QPoint(0, 0)));
+    QApplication::sendEvent(menuWidget, &fromKeyboard);
+    PumpWaitingMessages();
+    ASSERT_EQ(menuList.menus.size(), 2u);
+    const QPoint global = menuWidget->mapToGlobal(onHeader);
+    EXPECT_EQ(menuList.menus[0], (POINT{global.x(), global.y()}));
+    EXPECT_EQ(menuList.menus[1], (POINT{-1, -1}));
+    menuList.Destroy();
 }
 
 TEST_F(ListViewWidgetTest, EmptyListShowsItsText)
