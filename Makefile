@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 PACKAGES = g++ cmake ninja-build libgtest-dev libbenchmark-dev libssl-dev \
-           qt6-base-dev libcpp-httplib-dev clang libclang-rt-14-dev curl xvfb
+           qt6-base-dev libx11-dev libcpp-httplib-dev clang libclang-rt-14-dev curl xvfb
 
 .PHONY: run test deps build test-asan test-tsan clean
 
