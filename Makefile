@@ -16,7 +16,9 @@ build: deps
 run: build
 	./$(BUILD)/brindle
 
-test: build
+# The threaded HTTP code runs under ThreadSanitizer first; CTest's summary of
+# the whole suite is the last thing printed.
+test: build test-tsan
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # The suite under AddressSanitizer and UndefinedBehaviorSanitizer.
@@ -32,7 +34,7 @@ test-tsan: deps
 	  -DBRINDLE_SANITIZE=thread -DBRINDLE_WITH_QT=OFF -DBRINDLE_BENCH=OFF >/dev/null
 	@cmake --build build-tsan -j $(JOBS) --target test_http test_platform
 	cd build-tsan && export TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/tsan.supp" && \
-	  ./tests/test_http && ./tests/test_platform
+	  ./tests/test_http --gtest_brief=1 && ./tests/test_platform --gtest_brief=1
 
 clean:
 	rm -rf $(BUILD) build-asan build-tsan
