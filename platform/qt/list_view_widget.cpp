@@ -250,34 +250,29 @@ ListViewWidget::ListViewWidget(HWND hwnd, WindowMirror& mirror, QWidget* parent)
       horizontal(new QScrollBar(Qt::Horizontal, this))
 {
     horizontal->hide();
-    QObject::connect(horizontal, &QScrollBar::valueChanged,
-                     [this](int value)
-                     {
-                         if (syncing)
-                             return;
-                         this->mirror.PostToWindow(this->hwnd,
-                                                   [value](Window& window)
-                                                   {
-                                                       auto& list = static_cast<CListCtrl&>(window);
-                                                       list.Scroll(value - list.ScrollX(), 0);
-                                                   });
-                     });
+    vertical->hide();
+    // A scroll bar moved by the user scrolls the layer's list, which then
+    // tells this widget what to show.
+    for (QScrollBar* bar : {horizontal, vertical})
+        QObject::connect(bar, &QScrollBar::valueChanged,
+                         [this, across = bar == horizontal](int value)
+                         {
+                             if (syncing)
+                                 return;
+                             this->mirror.PostToWindow(
+                                 this->hwnd,
+                                 [value, across](Window& window)
+                                 {
+                                     auto& list = static_cast<CListCtrl&>(window);
+                                     if (across)
+                                         list.Scroll(value - list.ScrollX(), 0);
+                                     else
+                                         list.Scroll(0, value - list.ScrollY());
+                                 });
+                         });
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    vertical->hide();
-    QObject::connect(vertical, &QScrollBar::valueChanged,
-                     [this](int value)
-                     {
-                         if (syncing)
-                             return;
-                         this->mirror.PostToWindow(this->hwnd,
-                                                   [value](Window& window)
-                                                   {
-                                                       auto& list = static_cast<CListCtrl&>(window);
-                                                       list.Scroll(0, value - list.ScrollY());
-                                                   });
-                     });
 }
 
 CListCtrl* ListViewWidget::List() const
