@@ -33,13 +33,34 @@ std::string DateText(std::string_view value)
 
 std::optional<std::string> DailyLineOf(const RequestSlot& slot)
 {
-    const std::string record = AV_DailyToRecord(slot.body);
-    std::string line = slot.symbol + record;
-    // A long symbol with no record would store the bare symbol, without a
-    // single field, in place of its line.
-    if (line.size() <= 10 || record.empty())
-        return std::nullopt;
-    return line;
+    return AcceptedQuoteLine(slot.symbol, AV_DailyToRecord(slot.body));
+}
+
+// Walks one CSV line from `at` to its line feed or the end of the body,
+// skipping CR bytes, and hands every value that a comma ends to
+// `cell(column, value)`, which returns false to stop. The last value of the
+// line (not followed by a comma) is never handed on. Returns where the walk
+// stopped: the line feed, the end of the body, or the stopping comma.
+template <typename Cell> std::size_t WalkCsvLine(std::string_view body, std::size_t at, Cell cell)
+{
+    std::string value;
+    std::size_t column = 0;
+    for (; at < body.size() && body[at] != '\n'; ++at)
+    {
+        const char c = body[at];
+        if (c == '\r')
+            continue;
+        if (c != ',')
+        {
+            value += c;
+            continue;
+        }
+        if (!cell(column, value))
+            break;
+        value.clear();
+        ++column;
+    }
+    return at;
 }
 
 } // namespace
@@ -54,65 +75,40 @@ std::string AV_DailyToRecord(std::string_view body)
         return {};
 
     std::array<std::string, QuoteField::count> fields;
-    std::string value;
-    std::size_t column = 0;
-    std::size_t at = dataStart;
-    for (; at < body.size() && body[at] != '\n'; ++at)
-    {
-        const char c = body[at];
-        if (c == '\r')
-            continue;
-        if (c != ',')
-        {
-            value += c;
-            continue;
-        }
-        switch (column)
-        {
-        case kDateColumn:
-            fields[QuoteField::dataDate] = DateText(value);
-            break;
-        case kHighColumn:
-            fields[QuoteField::dayHigh] = value;
-            break;
-        case kLowColumn:
-            fields[QuoteField::dayLow] = value;
-            break;
-        case kCloseColumn:
-            fields[QuoteField::last] = value;
-            break;
-        default:
-            break;
-        }
-        value.clear();
-        ++column;
-    }
+    const std::size_t end = WalkCsvLine(body, dataStart,
+                                        [&](std::size_t column, const std::string& value)
+                                        {
+                                            switch (column)
+                                            {
+                                            case kDateColumn:
+                                                fields[QuoteField::dataDate] = DateText(value);
+                                                break;
+                                            case kHighColumn:
+                                                fields[QuoteField::dayHigh] = value;
+                                                break;
+                                            case kLowColumn:
+                                                fields[QuoteField::dayLow] = value;
+                                                break;
+                                            case kCloseColumn:
+                                                fields[QuoteField::last] = value;
+                                                break;
+                                            default:
+                                                break;
+                                            }
+                                            return true;
+                                        });
 
     // The day before: only its close is read, for the change.
-    if (at < body.size())
-    {
-        value.clear();
-        column = 0;
-        for (++at; at < body.size() && body[at] != '\n'; ++at)
-        {
-            const char c = body[at];
-            if (c == '\r')
-                continue;
-            if (c != ',')
-            {
-                value += c;
-                continue;
-            }
-            if (column == kCloseColumn)
-            {
-                fields[QuoteField::change] =
-                    FormatFixed(TextToNumber(fields[QuoteField::last]) - TextToNumber(value), 2);
-                break;
-            }
-            value.clear();
-            ++column;
-        }
-    }
+    if (end < body.size())
+        WalkCsvLine(body, end + 1,
+                    [&](std::size_t column, const std::string& value)
+                    {
+                        if (column != kCloseColumn)
+                            return true;
+                        fields[QuoteField::change] = FormatFixed(
+                            TextToNumber(fields[QuoteField::last]) - TextToNumber(value), 2);
+                        return false;
+                    });
     return JoinRecord(fields);
 }
 

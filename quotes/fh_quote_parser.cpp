@@ -14,16 +14,10 @@ namespace
 // The shortest body that can hold a quote.
 constexpr std::size_t kMinimumBody = 5;
 
-// The quote line of a slot's body, or nothing when the body gives no usable
-// line: too short for the 10-character rule, or (for a long symbol) no
-// record at all, which would store the bare symbol without a single field.
+// The quote line of a slot's body, or nothing when the handler refuses it.
 std::optional<std::string> QuoteLineOf(const RequestSlot& slot)
 {
-    const std::string record = FH_QuoteToRecord(slot.body);
-    std::string line = slot.symbol + record;
-    if (line.size() <= 10 || record.empty())
-        return std::nullopt;
-    return line;
+    return AcceptedQuoteLine(slot.symbol, FH_QuoteToRecord(slot.body));
 }
 
 } // namespace

@@ -19,6 +19,21 @@ TextLines::iterator KeepFirstLineOf(TextLines& lines, std::string_view key)
     return first;
 }
 
+// Stores `newLine` for its symbol: the first stored line of the symbol
+// becomes combine(stored, newLine), later ones are removed, and the new
+// line is appended when there was none. An empty line changes nothing.
+template <typename Combine>
+void StoreSymbolLine(DataStore& store, std::string newLine, Combine combine)
+{
+    if (newLine.empty())
+        return;
+    TextLines& lines = store.symbolLines;
+    const auto first = KeepFirstLineOf(lines, SymbolKeyOf(newLine));
+    if (first == lines.end())
+        lines.push_back(std::move(newLine));
+    else
+        *first = combine(*first, std::move(newLine));
+}
 } // namespace
 
 QuoteFields SplitQuoteFields(std::string_view line)
@@ -63,26 +78,15 @@ std::optional<std::string> FindSymbolLine(const DataStore& store, std::string_vi
 
 void ReplaceSymbolLine(DataStore& store, std::string newLine)
 {
-    if (newLine.empty())
-        return;
-    TextLines& lines = store.symbolLines;
-    const auto first = KeepFirstLineOf(lines, SymbolKeyOf(newLine));
-    if (first == lines.end())
-        lines.push_back(std::move(newLine));
-    else
-        *first = std::move(newLine);
+    StoreSymbolLine(store, std::move(newLine),
+                    [](const std::string&, std::string line) { return line; });
 }
 
 void MergeSymbolLine(DataStore& store, std::string newLine)
 {
-    if (newLine.empty())
-        return;
-    TextLines& lines = store.symbolLines;
-    const auto first = KeepFirstLineOf(lines, SymbolKeyOf(newLine));
-    if (first == lines.end())
-        lines.push_back(std::move(newLine));
-    else
-        *first = MergeQuoteFields(*first, newLine);
+    StoreSymbolLine(store, std::move(newLine),
+                    [](const std::string& stored, std::string line)
+                    { return MergeQuoteFields(stored, line); });
 }
 
 std::string MergeQuoteFields(std::string_view existing, std::string_view newLine)

@@ -77,3 +77,11 @@ std::u16string BodyForMessage(std::string_view body)
         text += u"...";
     return text;
 }
+
+std::optional<std::string> AcceptedQuoteLine(std::string_view symbol, std::string_view record)
+{
+    std::string line = std::string(symbol).append(record);
+    if (line.size() <= 10 || record.empty())
+        return std::nullopt;
+    return line;
+}

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,12 @@ std::string FormatFixed(double value, int decimals);
 // that would break the line apart (the "|" separator, CR, LF, NUL) are left
 // out of the values.
 std::string JoinRecord(const std::array<std::string, 10>& fields);
+
+// The quote line a result handler stores: the symbol followed by the
+// record, accepted only when longer than 10 characters. A long symbol with
+// an empty record is refused too: it would store the bare symbol, without a
+// single field, in place of its line.
+std::optional<std::string> AcceptedQuoteLine(std::string_view symbol, std::string_view record);
 
 // A response body as message box text: decoded with the 8-bit code page,
 // up to its first NUL byte (as "%s" shows it) and at most a few thousand

@@ -202,11 +202,12 @@ void CListCtrl::SetBkColor(COLORREF colour)
 
 // --- columns ---------------------------------------------------------------
 
-int CListCtrl::InsertColumn(int index, const LVCOLUMN& column)
+namespace
 {
-    if (index < 0)
-        return -1;
-    index = std::min(index, GetColumnCount());
+// The header item that a column description asks for; the justification
+// of its format joins the other format bits `keptFormat`.
+HDITEM HeaderItemOf(const LVCOLUMN& column, int keptFormat)
+{
     HDITEM item;
     if (column.mask & LVCF_TEXT)
     {
@@ -216,7 +217,7 @@ int CListCtrl::InsertColumn(int index, const LVCOLUMN& column)
     if (column.mask & LVCF_FMT)
     {
         item.mask |= HDI_FORMAT;
-        item.fmt = column.fmt & LVCFMT_JUSTIFYMASK;
+        item.fmt = keptFormat | (column.fmt & LVCFMT_JUSTIFYMASK);
     }
     if (column.mask & LVCF_WIDTH)
     {
@@ -228,6 +229,16 @@ int CListCtrl::InsertColumn(int index, const LVCOLUMN& column)
         item.mask |= HDI_ORDER;
         item.iOrder = column.iOrder;
     }
+    return item;
+}
+} // namespace
+
+int CListCtrl::InsertColumn(int index, const LVCOLUMN& column)
+{
+    if (index < 0)
+        return -1;
+    index = std::min(index, GetColumnCount());
+    const HDITEM item = HeaderItemOf(column, 0);
     columnSubItems.insert(columnSubItems.begin() + index,
                           (column.mask & LVCF_SUBITEM) ? column.iSubItem : index);
     for (Row& row : rows)
@@ -290,27 +301,7 @@ bool CListCtrl::SetColumn(int column, const LVCOLUMN& info)
         return false;
     if (info.mask & LVCF_SUBITEM)
         columnSubItems[static_cast<std::size_t>(column)] = info.iSubItem;
-    HDITEM item;
-    if (info.mask & LVCF_TEXT)
-    {
-        item.mask |= HDI_TEXT;
-        item.text = info.text;
-    }
-    if (info.mask & LVCF_FMT)
-    {
-        item.mask |= HDI_FORMAT;
-        item.fmt = (header.ItemFormat(column) & ~HDF_JUSTIFYMASK) | (info.fmt & LVCFMT_JUSTIFYMASK);
-    }
-    if (info.mask & LVCF_WIDTH)
-    {
-        item.mask |= HDI_WIDTH;
-        item.cxy = info.cx;
-    }
-    if (info.mask & LVCF_ORDER)
-    {
-        item.mask |= HDI_ORDER;
-        item.iOrder = info.iOrder;
-    }
+    const HDITEM item = HeaderItemOf(info, header.ItemFormat(column) & ~HDF_JUSTIFYMASK);
     return header.SetItem(column, item);
 }
 
